@@ -1,0 +1,75 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <vector>
+
+// Little-endian access to a file image held in memory. Reads past the end of
+// the image give zero bytes, which is how a file that ends early is read:
+// every array starts zero-filled and keeps zeros where the file has no data.
+class CLeReader {
+public:
+    explicit CLeReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+
+    [[nodiscard]] std::uint64_t Size() const { return m_bytes.size(); }
+
+    // Copies `size` bytes from `offset` into `out`, zero-filling what lies
+    // beyond the end of the image.
+    void CopyOut(std::uint64_t offset, std::uint8_t* out, std::size_t size) const {
+        std::memset(out, 0, size);
+        if (offset >= m_bytes.size()) {
+            return;
+        }
+        const std::uint64_t available = m_bytes.size() - offset;
+        const std::size_t count = available < size ? static_cast<std::size_t>(available) : size;
+        std::memcpy(out, m_bytes.data() + offset, count);
+    }
+
+    [[nodiscard]] std::uint8_t U8(std::uint64_t offset) const {
+        return offset < m_bytes.size() ? m_bytes[offset] : 0;
+    }
+    [[nodiscard]] std::uint16_t U16(std::uint64_t offset) const {
+        return static_cast<std::uint16_t>(U8(offset) | (U8(offset + 1) << 8));
+    }
+    [[nodiscard]] std::uint32_t U32(std::uint64_t offset) const {
+        return static_cast<std::uint32_t>(U8(offset)) |
+               static_cast<std::uint32_t>(U8(offset + 1)) << 8 |
+               static_cast<std::uint32_t>(U8(offset + 2)) << 16 |
+               static_cast<std::uint32_t>(U8(offset + 3)) << 24;
+    }
+    [[nodiscard]] std::int32_t I32(std::uint64_t offset) const {
+        return static_cast<std::int32_t>(U32(offset));
+    }
+    [[nodiscard]] float F32(std::uint64_t offset) const { return std::bit_cast<float>(U32(offset)); }
+
+private:
+    std::span<const std::uint8_t> m_bytes;
+};
+
+// Appends little-endian values to a byte block.
+class CLeWriter {
+public:
+    void U8(std::uint8_t value) { m_bytes.push_back(value); }
+    void U16(std::uint16_t value) {
+        U8(static_cast<std::uint8_t>(value));
+        U8(static_cast<std::uint8_t>(value >> 8));
+    }
+    void U32(std::uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            U8(static_cast<std::uint8_t>(value >> shift));
+        }
+    }
+    void I32(std::int32_t value) { U32(static_cast<std::uint32_t>(value)); }
+    void F32(float value) { U32(std::bit_cast<std::uint32_t>(value)); }
+    void Bytes(std::span<const std::uint8_t> bytes) {
+        m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+    }
+
+    [[nodiscard]] const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
+    [[nodiscard]] std::vector<std::uint8_t> Take() { return std::move(m_bytes); }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};

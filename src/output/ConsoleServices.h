@@ -1,0 +1,15 @@
+#pragma once
+
+#include "output/UiServices.h"
+
+// Services for a worker that runs without a window: messages go to the
+// standard error stream and every question is answered No, so nothing is
+// ever changed without an explicit yes.
+class CConsoleServices final : public CUiServices {
+public:
+    void ShowMessage(const std::string& text) override;
+    [[nodiscard]] bool AskYesNo(const std::string& text) override;
+
+    // The instance workers fall back to until they are given other services.
+    static CConsoleServices& Default();
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// What the workers ask of the user interface. The window implements it with
+// real dialogs, the command-line tool with the terminal, and tests with a
+// scripted double; the core itself never links a toolkit.
+class CUiServices {
+public:
+    virtual ~CUiServices() = default;
+
+    // A modal message with an OK button; returns when the user closed it.
+    virtual void ShowMessage(const std::string& text) = 0;
+
+    // A modal Yes/No question; only Yes counts as consent.
+    [[nodiscard]] virtual bool AskYesNo(const std::string& text) = 0;
+};
