@@ -7,7 +7,7 @@
 #include "support/FshBuilder.h"
 #include "support/RavBuilder.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -24,11 +24,11 @@ struct TextureSpec {
 // Mixed sizes, as real archives have: large pitch and stand textures, small
 // crowd and advertising tiles, some of them equal in area.
 const TextureSpec kTextures[] = {
-    {"grs0", 256, 256}, {"grs1", 128, 128}, {"lin0", 64, 256},  {"std0", 256, 128},
-    {"std1", 256, 128}, {"std2", 128, 64},  {"std3", 128, 64},  {"roof", 128, 32},
-    {"crw0", 64, 64},   {"crw1", 64, 64},   {"crw2", 64, 64},   {"crw3", 64, 64},
-    {"crw4", 32, 64},   {"crw5", 32, 64},   {"adv0", 128, 16},  {"adv1", 128, 16},
-    {"adv2", 64, 32},   {"net0", 32, 32},   {"flag", 16, 16},   {"sky0", 256, 64},
+    {"grs0", 256, 256}, {"grs1", 128, 128}, {"lin0", 64, 256}, {"std0", 256, 128},
+    {"std1", 256, 128}, {"std2", 128, 64},  {"std3", 128, 64}, {"roof", 128, 32},
+    {"crw0", 64, 64},   {"crw1", 64, 64},   {"crw2", 64, 64},  {"crw3", 64, 64},
+    {"crw4", 32, 64},   {"crw5", 32, 64},   {"adv0", 128, 16}, {"adv1", 128, 16},
+    {"adv2", 64, 32},   {"net0", 32, 32},   {"flag", 16, 16},  {"sky0", 256, 64},
 };
 
 int TextureIndex(const std::string& name) {
@@ -85,8 +85,12 @@ RavBuilder::Object Stand(const char* name, const char* texture, float x0, float 
     stand.name = name;
     const float dx = (z0 == z1) ? 0.0f : outward;
     const float dz = (z0 == z1) ? outward : 0.0f;
-    stand.vertices = {{x0, 0, z0},          {x1, 0, z1},           {x1 + dx, 900, z1 + dz},
-                      {x0 + dx, 900, z0 + dz}, {x0 + dx, 1100, z0 + dz}, {x1 + dx, 1100, z1 + dz}};
+    stand.vertices = {{x0, 0, z0},
+                      {x1, 0, z1},
+                      {x1 + dx, 900, z1 + dz},
+                      {x0 + dx, 900, z0 + dz},
+                      {x0 + dx, 1100, z0 + dz},
+                      {x1 + dx, 1100, z1 + dz}};
     stand.uvs = {{0, 1}, {4, 1}, {4, 0}, {0, 0}, {0, 0.2f}, {4, 0.2f}};
     stand.colours.assign(stand.vertices.size(), {200, 200, 200, 255});
     stand.textureRecords.push_back(Record(texture, {0, 1, 2, 0, 2, 3}));
@@ -105,13 +109,30 @@ RavBuilder::Object CrowdQuad(int index, float x, float y, float z, bool alongX) 
     constexpr float kHeight = 160.0f;
     const float wx = alongX ? kWidth : 0.0f;
     const float wz = alongX ? 0.0f : kWidth;
-    quad.vertices = {{x, y, z}, {x + wx, y, z + wz}, {x + wx, y + kHeight, z + wz},
-                     {x, y + kHeight, z}};
+    quad.vertices = {
+        {x, y, z}, {x + wx, y, z + wz}, {x + wx, y + kHeight, z + wz}, {x, y + kHeight, z}};
     quad.uvs = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
     quad.colours.assign(4, {255, 255, 255, 255});
     static const char* const kCrowd[] = {"crw0", "crw1", "crw2", "crw3", "crw4", "crw5"};
     quad.textureRecords.push_back(Record(kCrowd[index % 6], {0, 1, 2, 0, 2, 3}));
     return quad;
+}
+
+// The box the game expects: it holds the origin and has a margin of 2048 on
+// every side unless the object has no extent at all.
+void SetBox(RavBuilder::Object& object) {
+    RavBuilder::Vertex low;
+    RavBuilder::Vertex high;
+    for (const RavBuilder::Vertex& v : object.vertices) {
+        low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
+        high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
+    }
+    if (object.vertices.empty()) {
+        return;
+    }
+    constexpr float kMargin = 2048.0f;
+    object.boxMin = {low.x - kMargin, low.y - kMargin, low.z - kMargin};
+    object.boxMax = {high.x + kMargin, high.y + kMargin, high.z + kMargin};
 }
 
 RavBuilder Scene() {
@@ -125,8 +146,8 @@ RavBuilder Scene() {
     scene.objects.push_back(Stand("standS", "std1", -2600, 3600, 2600, 3600, 1900));
     scene.objects.push_back(Stand("standW", "std2", -2600, -3600, -2600, 3600, -1900));
     scene.objects.push_back(Stand("standE", "std3", 2600, -3600, 2600, 3600, 1900));
-    for (const auto& [name, kind] : {std::pair{"camera_main", 0}, std::pair{"light_pole", 2},
-                                     std::pair{"goal_marker", 3}}) {
+    for (const auto& [name, kind] :
+         {std::pair{"camera_main", 0}, std::pair{"light_pole", 2}, std::pair{"goal_marker", 3}}) {
         RavBuilder::Object other;
         other.name = name;
         other.kind = kind;
@@ -149,6 +170,9 @@ RavBuilder Scene() {
             scene.objects.push_back(CrowdQuad(index++, -side, rise, z, false));
             scene.objects.push_back(CrowdQuad(index++, side, rise, z, false));
         }
+    }
+    for (RavBuilder::Object& object : scene.objects) {
+        SetBox(object);
     }
     return scene;
 }

@@ -5,8 +5,8 @@
 #include <string>
 
 std::string WriteFuzzFile(const char* name, const std::uint8_t* data, std::size_t size) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      (std::string("polyport-fuzz-") + name);
+    const auto path =
+        std::filesystem::temp_directory_path() / (std::string("polyport-fuzz-") + name);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file != nullptr) {
         std::fwrite(data, 1, size, file);
