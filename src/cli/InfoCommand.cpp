@@ -21,8 +21,13 @@ using Json = nlohmann::ordered_json;
 // and 0xFB. Those go to the archive reader, which explains them.
 bool LooksLikeFsh(const std::string& path) {
     FilePtr file = OpenFile(path, "rb");
+    if (!file) {
+        return false;
+    }
+    // Missing bytes stay zero: the two-byte signature alone marks a packed
+    // archive, which the archive reader then explains.
     std::uint8_t magic[4] = {};
-    if (!file || std::fread(magic, 1, sizeof magic, file.get()) != sizeof magic) {
+    if (std::fread(magic, 1, sizeof magic, file.get()) < 2) {
         return false;
     }
     if (magic[0] == 'S' && magic[1] == 'H' && magic[2] == 'P' && magic[3] == 'I') {

@@ -378,6 +378,9 @@ TEST(InfoCommand, FailuresPrintTheLoaderMessagesAndExitWithOne) {
             dir.Write("packed" + std::to_string(flags) + ".dat", refPack(flags, 16));
         cases.push_back({"refpack", path, compressed(path), ""});
     }
+    // A file too short for the whole magic still starts like a packed one.
+    const std::string tiny = dir.Write("tiny.dat", refPack(0x10, 2));
+    cases.push_back({"refpack signature only", tiny, compressed(tiny), ""});
 
     for (const Case& c : cases) {
         for (const bool json : {false, true}) {
