@@ -43,7 +43,9 @@ std::string Dump(const Json& json) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace);
 }
 
-Json Triple(float x, float y, float z) { return Json::array({x, y, z}); }
+Json Triple(float x, float y, float z) {
+    return Json::array({x, y, z});
+}
 
 Json RavToJson(const CRavFile& rav) {
     const RavHeader& h = rav.header;
@@ -117,10 +119,14 @@ void PrintRav(const CRavFile& rav, std::ostream& out) {
     out << "RAV file " << rav.GetPath() << "\n";
     out << "Header\n";
     const std::pair<const char*, std::int32_t> words[] = {
-        {"offset00", h.offset00},         {"textureCount", h.textureCount},
-        {"textureTableOffset", h.textureTableOffset}, {"value0C", h.value0C},
-        {"offset10", h.offset10},         {"recordSkip", h.recordSkip},
-        {"recordTableOffset", h.recordTableOffset},   {"objectCount", h.objectCount},
+        {"offset00", h.offset00},
+        {"textureCount", h.textureCount},
+        {"textureTableOffset", h.textureTableOffset},
+        {"value0C", h.value0C},
+        {"offset10", h.offset10},
+        {"recordSkip", h.recordSkip},
+        {"recordTableOffset", h.recordTableOffset},
+        {"objectCount", h.objectCount},
         {"objectTableOffset", h.objectTableOffset}};
     for (const auto& [name, value] : words) {
         out << Format("  %-20s %11d  0x%08X\n", name, value, static_cast<unsigned>(value));
