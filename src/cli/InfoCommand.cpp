@@ -21,8 +21,13 @@ using Json = nlohmann::ordered_json;
 // and 0xFB. Those go to the archive reader, which explains them.
 bool LooksLikeFsh(const std::string& path) {
     FilePtr file = OpenFile(path, "rb");
+    if (!file) {
+        return false;
+    }
+    // Missing bytes stay zero: the two-byte signature alone marks a packed
+    // archive, which the archive reader then explains.
     std::uint8_t magic[4] = {};
-    if (!file || std::fread(magic, 1, sizeof magic, file.get()) != sizeof magic) {
+    if (std::fread(magic, 1, sizeof magic, file.get()) < 2) {
         return false;
     }
     if (magic[0] == 'S' && magic[1] == 'H' && magic[2] == 'P' && magic[3] == 'I') {
@@ -38,7 +43,9 @@ std::string Dump(const Json& json) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace);
 }
 
-Json Triple(float x, float y, float z) { return Json::array({x, y, z}); }
+Json Triple(float x, float y, float z) {
+    return Json::array({x, y, z});
+}
 
 Json RavToJson(const CRavFile& rav) {
     const RavHeader& h = rav.header;
@@ -112,10 +119,14 @@ void PrintRav(const CRavFile& rav, std::ostream& out) {
     out << "RAV file " << rav.GetPath() << "\n";
     out << "Header\n";
     const std::pair<const char*, std::int32_t> words[] = {
-        {"offset00", h.offset00},         {"textureCount", h.textureCount},
-        {"textureTableOffset", h.textureTableOffset}, {"value0C", h.value0C},
-        {"offset10", h.offset10},         {"recordSkip", h.recordSkip},
-        {"recordTableOffset", h.recordTableOffset},   {"objectCount", h.objectCount},
+        {"offset00", h.offset00},
+        {"textureCount", h.textureCount},
+        {"textureTableOffset", h.textureTableOffset},
+        {"value0C", h.value0C},
+        {"offset10", h.offset10},
+        {"recordSkip", h.recordSkip},
+        {"recordTableOffset", h.recordTableOffset},
+        {"objectCount", h.objectCount},
         {"objectTableOffset", h.objectTableOffset}};
     for (const auto& [name, value] : words) {
         out << Format("  %-20s %11d  0x%08X\n", name, value, static_cast<unsigned>(value));
