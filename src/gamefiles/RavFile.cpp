@@ -45,7 +45,11 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 // Reads one file image into a CRavFile. Offsets are compared with the file
 // size as unsigned values: an offset that is negative as a signed word lies
-// beyond any file this format can describe. Counts are never trusted for an
+// beyond any file this format can describe. The colour and order offsets are
+// checked too, although the game's own checks pass them over: Save writes
+// those arrays back, and an offset far beyond the file would make it grow
+// the file by gigabytes. An array may still start at the end of the file or
+// run past it; it then reads as zeros. Counts are never trusted for an
 // allocation: a count whose data could not fit in the file at all is
 // rejected, and every allocation is charged to a budget of 32 bytes per file
 // byte plus 1 MiB, so a file of S bytes can never make the loader hold more
@@ -284,7 +288,8 @@ private:
         object.orders.resize(object.textureRecords.size());
         for (std::size_t k = 0; k < object.textureRecords.size(); ++k) {
             const RavObjectTexture& record = object.textureRecords[k];
-            if (!Affordable(record.orderCount, 2, 2)) {
+            if (Beyond(static_cast<std::uint64_t>(record.orderOffset)) ||
+                !Affordable(record.orderCount, 2, 2)) {
                 return Fail(RavSection::Poly2);
             }
             ReadArray(object.orders[k], record.orderCount, record.orderOffset, 2,
@@ -295,7 +300,8 @@ private:
 
     bool ReadColours(RavObject& object) {
         const RavMeshHeader& m = object.mesh;
-        if (!Affordable(m.colourCount, 4, sizeof(RavColour))) {
+        if (Beyond(static_cast<std::uint64_t>(m.colourOffset)) ||
+            !Affordable(m.colourCount, 4, sizeof(RavColour))) {
             return Fail(RavSection::Poly3);
         }
         ReadArray(object.colours, m.colourCount, m.colourOffset, 4, [this](std::uint64_t p) {
