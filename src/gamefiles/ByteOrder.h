@@ -42,7 +42,9 @@ public:
     [[nodiscard]] std::int32_t I32(std::uint64_t offset) const {
         return static_cast<std::int32_t>(U32(offset));
     }
-    [[nodiscard]] float F32(std::uint64_t offset) const { return std::bit_cast<float>(U32(offset)); }
+    [[nodiscard]] float F32(std::uint64_t offset) const {
+        return std::bit_cast<float>(U32(offset));
+    }
 
 private:
     std::span<const std::uint8_t> m_bytes;

@@ -4,6 +4,7 @@
 #include "output/MessageOutput.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,8 @@
 //
 // The file is never rebuilt: Save patches the model back at the offsets it
 // was read from.
+class CRavPatcher;
+
 class CRavFile : public CMessageOutput {
 public:
     RavHeader header;
@@ -73,6 +76,10 @@ protected:
     [[nodiscard]] std::string OutputName() const override { return "RAVfile"; }
 
 private:
+    // Opens the file for update, lets `patch` apply the model to an image of
+    // it, then writes the bytes that changed.
+    [[nodiscard]] bool PatchFile(const std::function<void(CRavPatcher&)>& patch);
+
     friend class CRavLoader;
     friend class CRavPatcher;
 

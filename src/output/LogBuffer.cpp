@@ -56,6 +56,10 @@ CLogBuffer& TheLog() {
     return log;
 }
 
-void AppendLog(const char* text, int /*flag*/) { TheLog().Append(text); }
+void AppendLog(const char* text, int /*flag*/) {
+    TheLog().Append(text);
+}
 
-void ClearLog() { TheLog().Clear(); }
+void ClearLog() {
+    TheLog().Clear();
+}

@@ -2,7 +2,8 @@
 
 #include "output/ConsoleServices.h"
 
-CMessageOutput::CMessageOutput() : m_services(&CConsoleServices::Default()) {}
+CMessageOutput::CMessageOutput() : m_services(&CConsoleServices::Default()) {
+}
 
 void CMessageOutput::SetOutput(OutputFn fn) {
     m_output = std::move(fn);

@@ -11,8 +11,8 @@ TempDir::TempDir() {
     std::random_device random;
     const auto base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto candidate = base / ("polyport-test-" + std::to_string(random()) + "-" +
-                                       std::to_string(counter++));
+        const auto candidate =
+            base / ("polyport-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
         if (std::filesystem::create_directory(candidate)) {
             m_path = candidate;
             return;

@@ -1,0 +1,227 @@
+#include "cli/InfoCommand.h"
+
+#include "cli/ConsoleOutput.h"
+#include "cli/ExitStatus.h"
+#include "gamefiles/ByteOrder.h"
+#include "gamefiles/FileIo.h"
+#include "gamefiles/FshFile.h"
+#include "gamefiles/RavFile.h"
+#include "output/Format.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// FSH archives start with "SHPI"; compressed ones with 0x10/0x11/0x90/0x91
+// and 0xFB. Those go to the archive reader, which explains them.
+bool LooksLikeFsh(const std::string& path) {
+    FilePtr file = OpenFile(path, "rb");
+    std::uint8_t magic[4] = {};
+    if (!file || std::fread(magic, 1, sizeof magic, file.get()) != sizeof magic) {
+        return false;
+    }
+    if (magic[0] == 'S' && magic[1] == 'H' && magic[2] == 'P' && magic[3] == 'I') {
+        return true;
+    }
+    const bool refPack = (magic[0] & 0x7E) == 0x10 && magic[1] == 0xFB;
+    return refPack;
+}
+
+std::string Dump(const Json& json) {
+    // Names are 8-bit strings from game files; never let one that is not
+    // UTF-8 break the document.
+    return json.dump(2, ' ', false, Json::error_handler_t::replace);
+}
+
+Json Triple(float x, float y, float z) { return Json::array({x, y, z}); }
+
+Json RavToJson(const CRavFile& rav) {
+    const RavHeader& h = rav.header;
+    Json doc;
+    doc["type"] = "rav";
+    doc["path"] = rav.GetPath();
+    doc["header"] = {{"offset00", h.offset00},
+                     {"textureCount", h.textureCount},
+                     {"textureTableOffset", h.textureTableOffset},
+                     {"value0C", h.value0C},
+                     {"offset10", h.offset10},
+                     {"recordSkip", h.recordSkip},
+                     {"recordTableOffset", h.recordTableOffset},
+                     {"objectCount", h.objectCount},
+                     {"objectTableOffset", h.objectTableOffset}};
+    Json textures = Json::array();
+    for (std::int32_t i = 0; i < h.textureCount; ++i) {
+        const RavTexture* t = rav.GetTexture(i);
+        textures.push_back({{"index", i},
+                            {"name", t->name},
+                            {"nameOffset", t->nameOffset},
+                            {"textureRef", t->textureRef}});
+    }
+    doc["textures"] = std::move(textures);
+    Json objects = Json::array();
+    for (std::int32_t i = 0; i < h.objectCount; ++i) {
+        const RavObject* o = rav.GetObject(i);
+        Json vertices = Json::array();
+        for (const RavVertex& v : o->vertices) {
+            vertices.push_back(Triple(v.x, v.y, v.z));
+        }
+        Json uvs = Json::array();
+        for (const RavUv& uv : o->uvs) {
+            uvs.push_back(Json::array({uv.u, uv.v}));
+        }
+        Json colours = Json::array();
+        for (const RavColour& c : o->colours) {
+            colours.push_back(Json::array({c[0], c[1], c[2], c[3]}));
+        }
+        Json records = Json::array();
+        for (std::size_t k = 0; k < o->textureRecords.size(); ++k) {
+            const RavObjectTexture& r = o->textureRecords[k];
+            const char* textureName = rav.GetTextureName(r.textureRef);
+            records.push_back({{"textureRef", r.textureRef},
+                               {"textureName", textureName ? Json(textureName) : Json(nullptr)},
+                               {"orderCount", r.orderCount},
+                               {"order", o->orders[k]}});
+        }
+        const auto& d = o->detail;
+        objects.push_back({{"index", i},
+                           {"name", o->name},
+                           {"nameOffset", o->nameOffset},
+                           {"kind", o->kind},
+                           {"detailOffset", o->detailOffset},
+                           {"vertexCount", o->mesh.vertexCount},
+                           {"colourCount", o->mesh.colourCount},
+                           {"uvCount", o->uvCount},
+                           {"boxMin", Triple(d.boxMin[0], d.boxMin[1], d.boxMin[2])},
+                           {"boxMax", Triple(d.boxMax[0], d.boxMax[1], d.boxMax[2])},
+                           {"vertices", std::move(vertices)},
+                           {"uvs", std::move(uvs)},
+                           {"colours", std::move(colours)},
+                           {"textureRecords", std::move(records)}});
+    }
+    doc["objects"] = std::move(objects);
+    return doc;
+}
+
+void PrintRav(const CRavFile& rav, std::ostream& out) {
+    const RavHeader& h = rav.header;
+    out << "RAV file " << rav.GetPath() << "\n";
+    out << "Header\n";
+    const std::pair<const char*, std::int32_t> words[] = {
+        {"offset00", h.offset00},         {"textureCount", h.textureCount},
+        {"textureTableOffset", h.textureTableOffset}, {"value0C", h.value0C},
+        {"offset10", h.offset10},         {"recordSkip", h.recordSkip},
+        {"recordTableOffset", h.recordTableOffset},   {"objectCount", h.objectCount},
+        {"objectTableOffset", h.objectTableOffset}};
+    for (const auto& [name, value] : words) {
+        out << Format("  %-20s %11d  0x%08X\n", name, value, static_cast<unsigned>(value));
+    }
+    out << Format("Textures (%d)\n", h.textureCount);
+    for (std::int32_t i = 0; i < h.textureCount; ++i) {
+        const RavTexture* t = rav.GetTexture(i);
+        out << Format("  %4d  %-16s textureRef 0x%08X\n", i, t->name.c_str(),
+                      static_cast<unsigned>(t->textureRef));
+    }
+    out << Format("Objects (%d)\n", h.objectCount);
+    for (std::int32_t i = 0; i < h.objectCount; ++i) {
+        const RavObject* o = rav.GetObject(i);
+        out << Format("  %4d  %-16s kind %d", i, o->name.c_str(), o->kind);
+        if (o->kind == 1) {
+            out << Format("  vertices %d  colours %d  uvs %d  texture records %d",
+                          o->mesh.vertexCount, o->mesh.colourCount, o->uvCount,
+                          o->detail.textureRecordCount);
+            std::string used;
+            for (const RavObjectTexture& r : o->textureRecords) {
+                const char* name = rav.GetTextureName(r.textureRef);
+                used += used.empty() ? "  textures " : ", ";
+                used += name ? name : Format("(none: 0x%08X)", static_cast<unsigned>(r.textureRef));
+            }
+            out << used;
+        }
+        out << "\n";
+    }
+}
+
+struct ImageSize {
+    std::uint16_t width = 0;
+    std::uint16_t height = 0;
+};
+
+// Sizes come from the image records themselves; a record beyond the end of
+// the file reads as 0 x 0.
+std::vector<ImageSize> ReadSizes(const CFshFile& fsh) {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(fsh.GetPath(), bytes)) {
+        bytes.clear();
+    }
+    const CLeReader in(bytes);
+    std::vector<ImageSize> sizes;
+    for (std::int32_t i = 0; i < fsh.header.entryCount; ++i) {
+        const std::uint64_t offset = fsh.GetEntry(i)->offset;
+        sizes.push_back({in.U16(offset + 4), in.U16(offset + 6)});
+    }
+    return sizes;
+}
+
+int InfoFsh(const std::string& path, bool json, std::ostream& out, CConsoleOutput& console) {
+    CFshFile fsh;
+    console.Attach(fsh);
+    if (!fsh.Load(path, 1)) {
+        return kExitFailed;
+    }
+    const std::vector<ImageSize> sizes = ReadSizes(fsh);
+    if (json) {
+        Json entries = Json::array();
+        for (std::int32_t i = 0; i < fsh.header.entryCount; ++i) {
+            const FshEntry* e = fsh.GetEntry(i);
+            entries.push_back({{"index", i},
+                               {"name", e->name.data()},
+                               {"offset", e->offset},
+                               {"width", sizes[i].width},
+                               {"height", sizes[i].height}});
+        }
+        Json doc;
+        doc["type"] = "fsh";
+        doc["path"] = fsh.GetPath();
+        doc["entryCount"] = fsh.header.entryCount;
+        doc["entries"] = std::move(entries);
+        out << Dump(doc) << std::endl;
+        return kExitOk;
+    }
+    out << "FSH archive " << fsh.GetPath() << "\n";
+    out << Format("Entries (%d)\n", fsh.header.entryCount);
+    for (std::int32_t i = 0; i < fsh.header.entryCount; ++i) {
+        const FshEntry* e = fsh.GetEntry(i);
+        out << Format("  %4d  %-4s  offset %10u  %5u x %u\n", i, e->name.data(), e->offset,
+                      sizes[i].width, sizes[i].height);
+    }
+    out << std::flush;
+    return kExitOk;
+}
+
+int InfoRav(const std::string& path, bool json, std::ostream& out, CConsoleOutput& console) {
+    CRavFile rav;
+    console.Attach(rav);
+    if (!rav.Load(path)) {
+        return kExitFailed;
+    }
+    if (json) {
+        out << Dump(RavToJson(rav)) << std::endl;
+    } else {
+        PrintRav(rav, out);
+        out << std::flush;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int RunInfo(const std::string& path, bool json, std::ostream& out, std::ostream& err) {
+    CConsoleOutput console(out, err);
+    return LooksLikeFsh(path) ? InfoFsh(path, json, out, console)
+                              : InfoRav(path, json, out, console);
+}

@@ -1,0 +1,5 @@
+#include "cli/CliApp.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) { return RunCli(argc, argv, std::cout, std::cerr); }

@@ -1,0 +1,393 @@
+#include "gamefiles/RavFile.h"
+
+#include "gamefiles/ByteOrder.h"
+#include "gamefiles/FileIo.h"
+#include "output/Format.h"
+
+#include <utility>
+
+namespace {
+
+enum class RavSection { Start, Texture, Poly1, Poly2, Poly3, Poly4 };
+
+const char* SectionName(RavSection section) {
+    switch (section) {
+    case RavSection::Start:
+        return "Start";
+    case RavSection::Texture:
+        return "Texture";
+    case RavSection::Poly1:
+        return "Poly1";
+    case RavSection::Poly2:
+        return "Poly2";
+    case RavSection::Poly3:
+        return "Poly3";
+    case RavSection::Poly4:
+        return "Poly4";
+    }
+    return "";
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// Reads one file image into a CRavFile. Offsets are compared with the file
+// size as unsigned values: an offset that is negative as a signed word lies
+// beyond any file this format can describe. Counts are never trusted for an
+// allocation: a count whose data could not fit in the file at all is
+// rejected, and every allocation is charged to a budget of 32 bytes per file
+// byte plus 1 MiB, so a file of S bytes can never make the loader hold more
+// than 32 * S + 1 MiB of model (shared sections included).
+class CRavLoader {
+public:
+    CRavLoader(CRavFile& rav, std::span<const std::uint8_t> image)
+        : m_rav(rav), m_in(image), m_size(image.size()),
+          m_budget(32 * static_cast<std::uint64_t>(image.size()) + (1u << 20)) {}
+
+    // False with `failed` set to the section whose check failed.
+    [[nodiscard]] bool Run(RavSection& failed) {
+        m_failed = &failed;
+        return ReadHeader() && ReadTextures() && ReadObjects();
+    }
+
+private:
+    bool Fail(RavSection section) {
+        *m_failed = section;
+        return false;
+    }
+
+    [[nodiscard]] bool Beyond(std::uint64_t offset) const { return offset > m_size; }
+    [[nodiscard]] bool Beyond(std::int32_t offset) const {
+        return Beyond(static_cast<std::uint64_t>(static_cast<std::uint32_t>(offset)));
+    }
+
+    // A count is usable when it is not negative, its data could fit in the
+    // file, and the allocation stays within the budget.
+    [[nodiscard]] bool Affordable(std::int32_t count, std::uint64_t elementSize,
+                                  std::uint64_t modelSize) {
+        if (count < 0 || static_cast<std::uint64_t>(count) * elementSize > m_size) {
+            return false;
+        }
+        return Charge(static_cast<std::uint64_t>(count) * modelSize);
+    }
+
+    [[nodiscard]] bool Charge(std::uint64_t bytes) {
+        if (bytes > m_budget) {
+            return false;
+        }
+        m_budget -= bytes;
+        return true;
+    }
+
+    // A name ends at its first zero byte or at the end of the file; longer
+    // names are cut to the length the rest of the system expects.
+    [[nodiscard]] bool ReadName(std::uint32_t offset, std::string& name) {
+        std::size_t length = 0;
+        while (length < kRavMaxNameLength && offset + length < m_size &&
+               m_in.U8(offset + length) != 0) {
+            ++length;
+        }
+        if (!Charge(length + sizeof(std::string))) {
+            return false;
+        }
+        name.resize(length);
+        for (std::size_t i = 0; i < length; ++i) {
+            name[i] = static_cast<char>(m_in.U8(offset + i));
+        }
+        return true;
+    }
+
+    template <typename T, typename Decode>
+    void ReadArray(std::vector<T>& out, std::int32_t count, std::uint64_t offset,
+                   std::uint64_t stride, Decode decode) {
+        out.assign(static_cast<std::size_t>(count), T{});
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const std::uint64_t at = offset + i * stride;
+            if (at >= m_size) {
+                break;
+            }
+            out[i] = decode(at);
+        }
+    }
+
+    bool ReadHeader() {
+        RavHeader& h = m_rav.header;
+        h.offset00 = m_in.I32(0x00);
+        h.textureCount = m_in.I32(0x04);
+        h.textureTableOffset = m_in.I32(0x08);
+        h.value0C = m_in.I32(0x0C);
+        h.offset10 = m_in.I32(0x10);
+        h.recordSkip = m_in.I32(0x14);
+        h.recordTableOffset = m_in.I32(0x18);
+        h.objectCount = m_in.I32(0x1C);
+        h.objectTableOffset = m_in.I32(0x20);
+        if (Beyond(h.objectTableOffset) || Beyond(h.textureTableOffset) || Beyond(h.offset00) ||
+            Beyond(h.offset10) || Beyond(h.recordTableOffset)) {
+            return Fail(RavSection::Start);
+        }
+        return true;
+    }
+
+    bool ReadTextures() {
+        const RavHeader& h = m_rav.header;
+        if (!Affordable(h.textureCount, 4, sizeof(RavTexture))) {
+            return Fail(RavSection::Texture);
+        }
+        auto& textures = m_rav.m_textures;
+        textures.assign(static_cast<std::size_t>(h.textureCount), RavTexture{});
+        const auto table = static_cast<std::uint32_t>(h.textureTableOffset);
+        for (std::size_t i = 0; i < textures.size(); ++i) {
+            RavTexture& texture = textures[i];
+            texture.nameOffset = m_in.U32(table + 4 * static_cast<std::uint64_t>(i));
+            if (Beyond(static_cast<std::uint64_t>(texture.nameOffset)) ||
+                !ReadName(texture.nameOffset, texture.name)) {
+                return Fail(RavSection::Texture);
+            }
+        }
+        // The same wrap-around arithmetic as the game's 32-bit words, so the
+        // values compare equal with the references stored in files.
+        const auto base = static_cast<std::uint32_t>(h.recordTableOffset);
+        const auto skip = static_cast<std::uint32_t>(h.recordSkip);
+        for (std::size_t i = 0; i < textures.size(); ++i) {
+            const std::uint32_t ref =
+                base + (skip + static_cast<std::uint32_t>(i)) * kRavRecordSize;
+            textures[i].textureRef = static_cast<std::int32_t>(ref);
+        }
+        return true;
+    }
+
+    bool ReadObjects() {
+        const RavHeader& h = m_rav.header;
+        if (!Affordable(h.objectCount, kRavObjectEntrySize, sizeof(RavObject))) {
+            return Fail(RavSection::Poly1);
+        }
+        auto& objects = m_rav.m_objects;
+        objects.assign(static_cast<std::size_t>(h.objectCount), RavObject{});
+        const auto table = static_cast<std::uint32_t>(h.objectTableOffset);
+        for (std::size_t j = 0; j < objects.size(); ++j) {
+            if (!ReadObject(table + kRavObjectEntrySize * static_cast<std::uint64_t>(j),
+                            objects[j])) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool ReadObject(std::uint64_t entry, RavObject& object) {
+        const std::uint32_t nameOffset = m_in.U32(entry);
+        const std::int32_t kind = m_in.I32(entry + 4);
+        const std::uint32_t detailOffset = m_in.U32(entry + 8);
+        if (Beyond(static_cast<std::uint64_t>(detailOffset)) ||
+            Beyond(static_cast<std::uint64_t>(nameOffset))) {
+            return Fail(RavSection::Poly1);
+        }
+        object.nameOffset = nameOffset;
+        if (!ReadName(nameOffset, object.name)) {
+            return Fail(RavSection::Poly1);
+        }
+        object.kind = kind;
+        if (kind != 1) {
+            return true;
+        }
+        object.detailOffset = detailOffset;
+        return ReadDetail(object) && ReadMesh(object) && ReadUvs(object) &&
+               ReadTextureRecords(object) && ReadColours(object);
+    }
+
+    bool ReadDetail(RavObject& object) {
+        RavObjectDetail& d = object.detail;
+        const std::uint64_t at = object.detailOffset;
+        d.value00 = m_in.U32(at + 0x00);
+        d.meshOffset = m_in.U32(at + 0x04);
+        d.offset08 = m_in.U32(at + 0x08);
+        d.value0C = m_in.U32(at + 0x0C);
+        d.offset10 = m_in.U32(at + 0x10);
+        d.textureRecordCount = m_in.I32(at + 0x14);
+        d.textureRecordOffset = m_in.U32(at + 0x18);
+        for (int axis = 0; axis < 3; ++axis) {
+            d.boxMin[axis] = m_in.F32(at + 0x1C + 4 * axis);
+            d.boxMax[axis] = m_in.F32(at + 0x28 + 4 * axis);
+        }
+        d.value34 = m_in.U32(at + 0x34);
+        d.offset38 = m_in.U32(at + 0x38);
+        d.value3C = m_in.U32(at + 0x3C);
+        if (Beyond(static_cast<std::uint64_t>(d.meshOffset)) ||
+            Beyond(static_cast<std::uint64_t>(d.textureRecordOffset)) ||
+            Beyond(static_cast<std::uint64_t>(d.offset08)) ||
+            Beyond(static_cast<std::uint64_t>(d.offset10)) ||
+            Beyond(static_cast<std::uint64_t>(d.offset38))) {
+            return Fail(RavSection::Poly2);
+        }
+        return true;
+    }
+
+    bool ReadMesh(RavObject& object) {
+        RavMeshHeader& m = object.mesh;
+        const std::uint64_t at = object.detail.meshOffset;
+        m.vertexCount = m_in.I32(at + 0x00);
+        m.vertexOffset = m_in.U32(at + 0x04);
+        m.value08 = m_in.U32(at + 0x08);
+        m.value0C = m_in.U32(at + 0x0C);
+        m.value10 = m_in.U32(at + 0x10);
+        m.colourCount = m_in.I32(at + 0x14);
+        m.colourOffset = m_in.U32(at + 0x18);
+        m.value1C = m_in.U32(at + 0x1C);
+        m.uvHeaderOffset = m_in.U32(at + 0x20);
+        if (Beyond(static_cast<std::uint64_t>(m.vertexOffset)) ||
+            Beyond(static_cast<std::uint64_t>(m.uvHeaderOffset)) ||
+            !Affordable(m.vertexCount, 12, sizeof(RavVertex))) {
+            return Fail(RavSection::Poly3);
+        }
+        ReadArray(object.vertices, m.vertexCount, m.vertexOffset, 12, [this](std::uint64_t p) {
+            return RavVertex{m_in.F32(p), m_in.F32(p + 4), m_in.F32(p + 8)};
+        });
+        return true;
+    }
+
+    bool ReadUvs(RavObject& object) {
+        const std::uint64_t at = object.mesh.uvHeaderOffset;
+        object.uvCount = m_in.I32(at);
+        object.uvOffset = m_in.U32(at + 4);
+        if (Beyond(static_cast<std::uint64_t>(object.uvOffset)) ||
+            !Affordable(object.uvCount, 8, sizeof(RavUv))) {
+            return Fail(RavSection::Poly4);
+        }
+        ReadArray(object.uvs, object.uvCount, object.uvOffset, 8, [this](std::uint64_t p) {
+            return RavUv{m_in.F32(p), m_in.F32(p + 4)};
+        });
+        return true;
+    }
+
+    bool ReadTextureRecords(RavObject& object) {
+        const RavObjectDetail& d = object.detail;
+        if (!Affordable(d.textureRecordCount, kRavRecordSize,
+                        sizeof(RavObjectTexture) + sizeof(std::vector<std::uint16_t>))) {
+            return Fail(RavSection::Poly2);
+        }
+        ReadArray(object.textureRecords, d.textureRecordCount, d.textureRecordOffset,
+                  kRavRecordSize, [this](std::uint64_t p) {
+                      return RavObjectTexture{m_in.U32(p), m_in.I32(p + 4), m_in.U32(p + 8),
+                                              m_in.I32(p + 12)};
+                  });
+        object.orders.resize(object.textureRecords.size());
+        for (std::size_t k = 0; k < object.textureRecords.size(); ++k) {
+            const RavObjectTexture& record = object.textureRecords[k];
+            if (!Affordable(record.orderCount, 2, 2)) {
+                return Fail(RavSection::Poly2);
+            }
+            ReadArray(object.orders[k], record.orderCount, record.orderOffset, 2,
+                      [this](std::uint64_t p) { return m_in.U16(p); });
+        }
+        return true;
+    }
+
+    bool ReadColours(RavObject& object) {
+        const RavMeshHeader& m = object.mesh;
+        if (!Affordable(m.colourCount, 4, sizeof(RavColour))) {
+            return Fail(RavSection::Poly3);
+        }
+        ReadArray(object.colours, m.colourCount, m.colourOffset, 4, [this](std::uint64_t p) {
+            return RavColour{m_in.U8(p), m_in.U8(p + 1), m_in.U8(p + 2), m_in.U8(p + 3)};
+        });
+        return true;
+    }
+
+    CRavFile& m_rav;
+    CLeReader m_in;
+    std::uint64_t m_size;
+    std::uint64_t m_budget;
+    RavSection* m_failed = nullptr;
+};
+
+bool CRavFile::Load(const std::string& path) {
+    FilePtr file = OpenFile(path, "rb");
+    if (!file) {
+        Output(Format("Error opening %s", path.c_str()), 1);
+        return false;
+    }
+    Clear();
+    std::vector<std::uint8_t> image;
+    if (!ReadToEnd(file.get(), image)) {
+        Output(Format("Error reading %s", path.c_str()), 1);
+        return false;
+    }
+    file.reset();
+
+    RavSection failed = RavSection::Start;
+    CRavLoader loader(*this, image);
+    if (!loader.Run(failed)) {
+        Output(Format("%s is not a valid RAV file (or a new format) [Section: %s]", path.c_str(),
+                      SectionName(failed)),
+               1);
+        return false;
+    }
+    m_path = path;
+    m_loaded = true;
+    return true;
+}
+
+void CRavFile::Clear() {
+    m_objects.clear();
+    m_objects.shrink_to_fit();
+    m_textures.clear();
+    m_textures.shrink_to_fit();
+    header = RavHeader{};
+    m_path.clear();
+    m_loaded = false;
+}
+
+RavObject* CRavFile::GetObject(std::int32_t index) {
+    return const_cast<RavObject*>(std::as_const(*this).GetObject(index));
+}
+
+const RavObject* CRavFile::GetObject(std::int32_t index) const {
+    if (index < 0 || index >= header.objectCount ||
+        static_cast<std::size_t>(index) >= m_objects.size()) {
+        return nullptr;
+    }
+    return &m_objects[static_cast<std::size_t>(index)];
+}
+
+RavTexture* CRavFile::GetTexture(std::int32_t index) {
+    return const_cast<RavTexture*>(std::as_const(*this).GetTexture(index));
+}
+
+const RavTexture* CRavFile::GetTexture(std::int32_t index) const {
+    if (index < 0 || index >= header.textureCount ||
+        static_cast<std::size_t>(index) >= m_textures.size()) {
+        return nullptr;
+    }
+    return &m_textures[static_cast<std::size_t>(index)];
+}
+
+const char* CRavFile::GetTextureName(std::int32_t textureRef) const {
+    for (std::int32_t i = 0; i < header.textureCount; ++i) {
+        const RavTexture* texture = GetTexture(i);
+        if (texture != nullptr && texture->textureRef == textureRef) {
+            return texture->name.c_str();
+        }
+    }
+    return nullptr;
+}
+
+std::int32_t CRavFile::FindTexture(std::string_view name) const {
+    for (std::int32_t i = 0; i < header.textureCount; ++i) {
+        const RavTexture* texture = GetTexture(i);
+        if (texture != nullptr && EqualNoCase(texture->name, name)) {
+            return texture->textureRef;
+        }
+    }
+    return -1;
+}

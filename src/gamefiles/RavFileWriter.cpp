@@ -1,0 +1,268 @@
+#include "gamefiles/ByteOrder.h"
+#include "gamefiles/FileIo.h"
+#include "gamefiles/RavFile.h"
+#include "output/Format.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+#include <functional>
+
+// Applies the model to an image of the file in the order the sections are
+// written: each object's name, then for kind 1 its blocks. Where sections
+// share bytes the later write wins, exactly as writing them one after the
+// other into the file would. Writing into the image first means the file
+// is only touched once everything to be written is known.
+class CRavPatcher {
+public:
+    CRavPatcher(CRavFile& rav, std::vector<std::uint8_t>& image) : m_rav(rav), m_image(image) {}
+
+    void ObjectName(std::int32_t index, RavObject& object) {
+        Name(object.nameOffset, object.name, "Object %d: Warning! Objectname too long - cropping",
+             index);
+    }
+
+    void TextureName(std::int32_t index, RavTexture& texture) {
+        Name(texture.nameOffset, texture.name,
+             "Texture %d: Warning! Objectname too long - cropping", index);
+    }
+
+    void ObjectBlocks(RavObject& object) {
+        UpdateBox(object);
+        RavObjectDetail& d = object.detail;
+        CLeWriter detail;
+        detail.U32(d.value00);
+        detail.U32(d.meshOffset);
+        detail.U32(d.offset08);
+        detail.U32(d.value0C);
+        detail.U32(d.offset10);
+        detail.I32(d.textureRecordCount);
+        detail.U32(d.textureRecordOffset);
+        for (float value : d.boxMin) {
+            detail.F32(value);
+        }
+        for (float value : d.boxMax) {
+            detail.F32(value);
+        }
+        detail.U32(d.value34);
+        detail.U32(d.offset38);
+        detail.U32(d.value3C);
+        Put(object.detailOffset, detail.Bytes());
+
+        const RavMeshHeader& m = object.mesh;
+        CLeWriter mesh;
+        mesh.I32(m.vertexCount);
+        mesh.U32(m.vertexOffset);
+        mesh.U32(m.value08);
+        mesh.U32(m.value0C);
+        mesh.U32(m.value10);
+        mesh.I32(m.colourCount);
+        mesh.U32(m.colourOffset);
+        mesh.U32(m.value1C);
+        mesh.U32(m.uvHeaderOffset);
+        Put(d.meshOffset, mesh.Bytes());
+
+        assert(object.vertices.size() == static_cast<std::size_t>(m.vertexCount));
+        CLeWriter vertices;
+        for (const RavVertex& v : object.vertices) {
+            vertices.F32(v.x);
+            vertices.F32(v.y);
+            vertices.F32(v.z);
+        }
+        Put(m.vertexOffset, vertices.Bytes());
+
+        CLeWriter uvHeader;
+        uvHeader.I32(object.uvCount);
+        uvHeader.U32(object.uvOffset);
+        Put(m.uvHeaderOffset, uvHeader.Bytes());
+
+        assert(object.uvs.size() == static_cast<std::size_t>(object.uvCount));
+        CLeWriter uvs;
+        for (const RavUv& uv : object.uvs) {
+            uvs.F32(uv.u);
+            uvs.F32(uv.v);
+        }
+        Put(object.uvOffset, uvs.Bytes());
+
+        assert(object.textureRecords.size() == static_cast<std::size_t>(d.textureRecordCount));
+        CLeWriter records;
+        for (const RavObjectTexture& record : object.textureRecords) {
+            records.U32(record.value0);
+            records.I32(record.orderCount);
+            records.U32(record.orderOffset);
+            records.I32(record.textureRef);
+        }
+        Put(d.textureRecordOffset, records.Bytes());
+
+        for (std::size_t k = 0; k < object.textureRecords.size() && k < object.orders.size(); ++k) {
+            CLeWriter order;
+            for (std::uint16_t entry : object.orders[k]) {
+                order.U16(entry);
+            }
+            Put(object.textureRecords[k].orderOffset, order.Bytes());
+        }
+
+        assert(object.colours.size() == static_cast<std::size_t>(m.colourCount));
+        CLeWriter colours;
+        for (const RavColour& colour : object.colours) {
+            colours.Bytes(colour);
+        }
+        Put(m.colourOffset, colours.Bytes());
+    }
+
+private:
+    // The box always holds the origin; a margin is added unless it is empty.
+    static void UpdateBox(RavObject& object) {
+        std::array<float, 3> low{0.0f, 0.0f, 0.0f};
+        std::array<float, 3> high{0.0f, 0.0f, 0.0f};
+        for (const RavVertex& v : object.vertices) {
+            const std::array<float, 3> p{v.x, v.y, v.z};
+            for (int axis = 0; axis < 3; ++axis) {
+                if (p[axis] < low[axis]) {
+                    low[axis] = p[axis];
+                }
+                if (p[axis] > high[axis]) {
+                    high[axis] = p[axis];
+                }
+            }
+        }
+        const bool empty = std::all_of(low.begin(), low.end(), [](float f) { return f == 0.0f; }) &&
+                           std::all_of(high.begin(), high.end(), [](float f) { return f == 0.0f; });
+        if (!empty) {
+            constexpr float kMargin = 2048.0f;
+            for (int axis = 0; axis < 3; ++axis) {
+                low[axis] -= kMargin;
+                high[axis] += kMargin;
+            }
+        }
+        object.detail.boxMin = low;
+        object.detail.boxMax = high;
+    }
+
+    // A new name may take the room of the stored one (its characters up to
+    // the first zero byte or the end of the file) and no more: nothing says
+    // the bytes after a stored name are free. The terminator is written only
+    // where the stored name had one, so a name that ran to the end of the
+    // file never grows it.
+    void Name(std::uint32_t offset, std::string& name, const char* cropWarning,
+              std::int32_t index) {
+        if (offset > m_image.size()) {
+            // The file has shrunk since it was loaded: there is no room.
+            offset = static_cast<std::uint32_t>(m_image.size());
+        }
+        std::size_t stored = 0;
+        while (offset + stored < m_image.size() && m_image[offset + stored] != 0) {
+            ++stored;
+        }
+        if (name.size() > stored) {
+            m_rav.Output(Format(cropWarning, index), 1);
+            name.resize(stored);
+        }
+        const bool same = std::equal(name.begin(), name.end(), m_image.begin() + offset);
+        // A name read cut to the longest length the system keeps still
+        // stands whole in the file; leave it there.
+        if (same && (name.size() == stored || name.size() == kRavMaxNameLength)) {
+            return;
+        }
+        std::vector<std::uint8_t> bytes(name.begin(), name.end());
+        if (offset + name.size() < m_image.size()) {
+            bytes.push_back(0);
+        }
+        Put(offset, bytes);
+    }
+
+    void Put(std::uint64_t offset, const std::vector<std::uint8_t>& bytes) {
+        if (bytes.empty()) {
+            return;
+        }
+        const std::uint64_t end = offset + bytes.size();
+        if (end > m_image.size()) {
+            m_image.resize(static_cast<std::size_t>(end), 0);
+        }
+        std::memcpy(m_image.data() + offset, bytes.data(), bytes.size());
+    }
+
+    CRavFile& m_rav;
+    std::vector<std::uint8_t>& m_image;
+};
+
+namespace {
+
+// Writes the byte runs in which `after` differs from `before` (and whatever
+// `after` adds at the end). Unchanged bytes between two close runs are
+// written too, which changes nothing but saves seeks.
+bool WriteChanges(std::FILE* file, const std::vector<std::uint8_t>& before,
+                  const std::vector<std::uint8_t>& after) {
+    constexpr std::size_t kJoinGap = 64;
+    auto differs = [&](std::size_t i) { return i >= before.size() || before[i] != after[i]; };
+    std::size_t i = 0;
+    while (i < after.size()) {
+        if (!differs(i)) {
+            ++i;
+            continue;
+        }
+        const std::size_t start = i;
+        std::size_t end = i + 1;
+        std::size_t probe = end;
+        while (probe < after.size() && probe - end <= kJoinGap) {
+            if (differs(probe)) {
+                end = probe + 1;
+            }
+            ++probe;
+        }
+        if (!WriteAt(file, start, after.data() + start, end - start)) {
+            return false;
+        }
+        i = end;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
+    FilePtr file = m_loaded ? OpenFile(m_path, "r+b") : nullptr;
+    if (!file) {
+        Output(Format("Error opening %s", m_path.c_str()), 1);
+        return false;
+    }
+    std::vector<std::uint8_t> before;
+    if (!ReadToEnd(file.get(), before)) {
+        Output(Format("Error reading %s", m_path.c_str()), 1);
+        return false;
+    }
+    std::vector<std::uint8_t> image = before;
+    CRavPatcher patcher(*this, image);
+    patch(patcher);
+    const bool written = WriteChanges(file.get(), before, image);
+    if (!CloseFile(file) || !written) {
+        Output(Format("Error writing %s", m_path.c_str()), 1);
+        return false;
+    }
+    return true;
+}
+
+bool CRavFile::Save() {
+    return PatchFile([this](CRavPatcher& patcher) {
+        for (std::int32_t j = 0; j < header.objectCount; ++j) {
+            RavObject* object = GetObject(j);
+            if (object == nullptr) {
+                continue;
+            }
+            patcher.ObjectName(j, *object);
+            if (object->kind == 1) {
+                patcher.ObjectBlocks(*object);
+            }
+        }
+    });
+}
+
+bool CRavFile::SaveTextureNames() {
+    return PatchFile([this](CRavPatcher& patcher) {
+        for (std::int32_t j = 0; j < header.textureCount; ++j) {
+            if (RavTexture* texture = GetTexture(j)) {
+                patcher.TextureName(j, *texture);
+            }
+        }
+    });
+}
