@@ -147,3 +147,12 @@ RavBuilder::Result RavBuilder::Build() const {
     layout.size = image.Size();
     return result;
 }
+
+RavBuilder::TextureRecord
+RavBuilder::Record(std::int32_t texture, std::vector<std::uint16_t> orders, std::uint32_t value0) {
+    TextureRecord record;
+    record.value0 = value0;
+    record.orders = std::move(orders);
+    record.texture = texture;
+    return record;
+}

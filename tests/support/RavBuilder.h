@@ -110,6 +110,10 @@ public:
 
     [[nodiscard]] Result Build() const;
 
+    // A texture record that uses texture `texture` for `orders`.
+    [[nodiscard]] static TextureRecord
+    Record(std::int32_t texture, std::vector<std::uint16_t> orders, std::uint32_t value0 = 0);
+
     // Header field positions.
     static constexpr std::uint32_t kOffset00 = 0x00;
     static constexpr std::uint32_t kTextureCount = 0x04;
