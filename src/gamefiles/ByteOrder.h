@@ -31,13 +31,21 @@ public:
         return offset < m_bytes.size() ? m_bytes[offset] : 0;
     }
     [[nodiscard]] std::uint16_t U16(std::uint64_t offset) const {
+        if (Holds(offset, 2)) {
+            const std::uint8_t* p = m_bytes.data() + offset;
+            return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+        }
         return static_cast<std::uint16_t>(U8(offset) | (U8(offset + 1) << 8));
     }
     [[nodiscard]] std::uint32_t U32(std::uint64_t offset) const {
-        return static_cast<std::uint32_t>(U8(offset)) |
-               static_cast<std::uint32_t>(U8(offset + 1)) << 8 |
-               static_cast<std::uint32_t>(U8(offset + 2)) << 16 |
-               static_cast<std::uint32_t>(U8(offset + 3)) << 24;
+        // The common case, whole words inside the image, without a check
+        // per byte; the compiler turns the shifts into one load.
+        if (Holds(offset, 4)) {
+            return Le32(m_bytes.data() + offset);
+        }
+        std::uint8_t tail[4];
+        CopyOut(offset, tail, sizeof tail);
+        return Le32(tail);
     }
     [[nodiscard]] std::int32_t I32(std::uint64_t offset) const {
         return static_cast<std::int32_t>(U32(offset));
@@ -47,6 +55,14 @@ public:
     }
 
 private:
+    [[nodiscard]] bool Holds(std::uint64_t offset, std::uint64_t size) const {
+        return offset <= m_bytes.size() && m_bytes.size() - offset >= size;
+    }
+    static std::uint32_t Le32(const std::uint8_t* p) {
+        return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+               static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    }
+
     std::span<const std::uint8_t> m_bytes;
 };
 
@@ -70,6 +86,8 @@ public:
     }
 
     [[nodiscard]] const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
+    // Empties the block but keeps its storage for the next one.
+    void Clear() { m_bytes.clear(); }
     [[nodiscard]] std::vector<std::uint8_t> Take() { return std::move(m_bytes); }
 
 private:

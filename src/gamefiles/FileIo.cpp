@@ -1,5 +1,6 @@
 #include "gamefiles/FileIo.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <system_error>
@@ -33,18 +34,43 @@ FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
 
 bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
-    constexpr std::size_t kChunk = 1 << 20;
-    std::size_t used = 0;
+    // Size the buffer from the file's length when the stream can tell it, so
+    // a large file is read with one allocation and one read.
+    const long start = std::ftell(file);
+    if (start >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file);
+        if (std::fseek(file, start, SEEK_SET) != 0) {
+            return false;
+        }
+        if (end > start) {
+            bytes.resize(static_cast<std::size_t>(end - start));
+        }
+    }
+    std::size_t used = std::fread(bytes.data(), 1, bytes.size(), file);
+    if (used < bytes.size()) {
+        bytes.resize(used);
+        return std::ferror(file) == 0;
+    }
+    // Whatever the length said, read on to the real end of the file.
+    const int next = std::fgetc(file);
+    if (next == EOF) {
+        return std::ferror(file) == 0;
+    }
+    bytes.push_back(static_cast<std::uint8_t>(next));
+    ++used;
+    constexpr std::size_t kChunk = 1 << 16;
     for (;;) {
-        bytes.resize(used + kChunk);
-        const std::size_t got = std::fread(bytes.data() + used, 1, kChunk, file);
+        if (bytes.size() - used < kChunk) {
+            bytes.resize(std::max(bytes.size() * 2, used + kChunk));
+        }
+        const std::size_t wanted = bytes.size() - used;
+        const std::size_t got = std::fread(bytes.data() + used, 1, wanted, file);
         used += got;
-        if (got < kChunk) {
+        if (got < wanted) {
             break;
         }
     }
     bytes.resize(used);
-    bytes.shrink_to_fit();
     return std::ferror(file) == 0;
 }
 

@@ -30,7 +30,7 @@ public:
     void ObjectBlocks(RavObject& object) {
         UpdateBox(object);
         RavObjectDetail& d = object.detail;
-        CLeWriter detail;
+        CLeWriter& detail = Block();
         detail.U32(d.value00);
         detail.U32(d.meshOffset);
         detail.U32(d.offset08);
@@ -50,7 +50,7 @@ public:
         Put(object.detailOffset, detail.Bytes());
 
         const RavMeshHeader& m = object.mesh;
-        CLeWriter mesh;
+        CLeWriter& mesh = Block();
         mesh.I32(m.vertexCount);
         mesh.U32(m.vertexOffset);
         mesh.U32(m.value08);
@@ -63,7 +63,7 @@ public:
         Put(d.meshOffset, mesh.Bytes());
 
         assert(object.vertices.size() == static_cast<std::size_t>(m.vertexCount));
-        CLeWriter vertices;
+        CLeWriter& vertices = Block();
         for (const RavVertex& v : object.vertices) {
             vertices.F32(v.x);
             vertices.F32(v.y);
@@ -71,13 +71,13 @@ public:
         }
         Put(m.vertexOffset, vertices.Bytes());
 
-        CLeWriter uvHeader;
+        CLeWriter& uvHeader = Block();
         uvHeader.I32(object.uvCount);
         uvHeader.U32(object.uvOffset);
         Put(m.uvHeaderOffset, uvHeader.Bytes());
 
         assert(object.uvs.size() == static_cast<std::size_t>(object.uvCount));
-        CLeWriter uvs;
+        CLeWriter& uvs = Block();
         for (const RavUv& uv : object.uvs) {
             uvs.F32(uv.u);
             uvs.F32(uv.v);
@@ -85,7 +85,7 @@ public:
         Put(object.uvOffset, uvs.Bytes());
 
         assert(object.textureRecords.size() == static_cast<std::size_t>(d.textureRecordCount));
-        CLeWriter records;
+        CLeWriter& records = Block();
         for (const RavObjectTexture& record : object.textureRecords) {
             records.U32(record.value0);
             records.I32(record.orderCount);
@@ -95,7 +95,7 @@ public:
         Put(d.textureRecordOffset, records.Bytes());
 
         for (std::size_t k = 0; k < object.textureRecords.size() && k < object.orders.size(); ++k) {
-            CLeWriter order;
+            CLeWriter& order = Block();
             for (std::uint16_t entry : object.orders[k]) {
                 order.U16(entry);
             }
@@ -103,7 +103,7 @@ public:
         }
 
         assert(object.colours.size() == static_cast<std::size_t>(m.colourCount));
-        CLeWriter colours;
+        CLeWriter& colours = Block();
         for (const RavColour& colour : object.colours) {
             colours.Bytes(colour);
         }
@@ -171,54 +171,60 @@ private:
         Put(offset, bytes);
     }
 
-    void Put(std::uint64_t offset, const std::vector<std::uint8_t>& bytes) {
+    CLeWriter& Block() {
+        m_block.Clear();
+        return m_block;
+    }
+
+    // Writes into the image and remembers which bytes really changed; bytes
+    // that extend the file count as changed whatever their value.
+    void Put(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
         if (bytes.empty()) {
             return;
         }
         const std::uint64_t end = offset + bytes.size();
-        if (end > m_image.size()) {
+        const std::uint64_t oldSize = m_image.size();
+        if (end > oldSize) {
             m_image.resize(static_cast<std::size_t>(end), 0);
+            MarkDirty(std::max(offset, oldSize), end);
         }
-        std::memcpy(m_image.data() + offset, bytes.data(), bytes.size());
+        std::uint8_t* target = m_image.data() + offset;
+        const auto first = std::mismatch(bytes.begin(), bytes.end(), target);
+        if (first.first != bytes.end()) {
+            const auto last = std::mismatch(bytes.rbegin(), bytes.rend(),
+                                            std::reverse_iterator(target + bytes.size()));
+            MarkDirty(offset + static_cast<std::uint64_t>(first.first - bytes.begin()),
+                      end - static_cast<std::uint64_t>(last.first - bytes.rbegin()));
+            std::memcpy(target, bytes.data(), bytes.size());
+        }
     }
 
+    void MarkDirty(std::uint64_t begin, std::uint64_t end) { m_dirty.emplace_back(begin, end); }
+
+public:
+    // The ranges to write, sorted and joined. Ranges closer than a page are
+    // joined: rewriting the unchanged bytes between them changes nothing and
+    // saves a seek and a write call each.
+    [[nodiscard]] std::vector<std::pair<std::uint64_t, std::uint64_t>> Runs() {
+        constexpr std::uint64_t kJoinGap = 4096;
+        std::sort(m_dirty.begin(), m_dirty.end());
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
+        for (const auto& range : m_dirty) {
+            if (!runs.empty() && range.first <= runs.back().second + kJoinGap) {
+                runs.back().second = std::max(runs.back().second, range.second);
+            } else {
+                runs.push_back(range);
+            }
+        }
+        return runs;
+    }
+
+private:
     CRavFile& m_rav;
     std::vector<std::uint8_t>& m_image;
+    CLeWriter m_block;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> m_dirty;
 };
-
-namespace {
-
-// Writes the byte runs in which `after` differs from `before` (and whatever
-// `after` adds at the end). Unchanged bytes between two close runs are
-// written too, which changes nothing but saves seeks.
-bool WriteChanges(std::FILE* file, const std::vector<std::uint8_t>& before,
-                  const std::vector<std::uint8_t>& after) {
-    constexpr std::size_t kJoinGap = 64;
-    auto differs = [&](std::size_t i) { return i >= before.size() || before[i] != after[i]; };
-    std::size_t i = 0;
-    while (i < after.size()) {
-        if (!differs(i)) {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        std::size_t end = i + 1;
-        std::size_t probe = end;
-        while (probe < after.size() && probe - end <= kJoinGap) {
-            if (differs(probe)) {
-                end = probe + 1;
-            }
-            ++probe;
-        }
-        if (!WriteAt(file, start, after.data() + start, end - start)) {
-            return false;
-        }
-        i = end;
-    }
-    return true;
-}
-
-} // namespace
 
 bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
     FilePtr file = m_loaded ? OpenFile(m_path, "r+b") : nullptr;
@@ -226,15 +232,18 @@ bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
         Output(Format("Error opening %s", m_path.c_str()), 1);
         return false;
     }
-    std::vector<std::uint8_t> before;
-    if (!ReadToEnd(file.get(), before)) {
+    std::vector<std::uint8_t> image;
+    if (!ReadToEnd(file.get(), image)) {
         Output(Format("Error reading %s", m_path.c_str()), 1);
         return false;
     }
-    std::vector<std::uint8_t> image = before;
     CRavPatcher patcher(*this, image);
     patch(patcher);
-    const bool written = WriteChanges(file.get(), before, image);
+    bool written = true;
+    for (const auto& [begin, end] : patcher.Runs()) {
+        written = written && WriteAt(file.get(), begin, image.data() + begin,
+                                     static_cast<std::size_t>(end - begin));
+    }
     if (!CloseFile(file) || !written) {
         Output(Format("Error writing %s", m_path.c_str()), 1);
         return false;
