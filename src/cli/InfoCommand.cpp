@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -43,6 +44,19 @@ std::string Dump(const Json& json) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace);
 }
 
+// The header words in file order, named as in the JSON document.
+std::array<std::pair<const char*, std::int32_t>, 9> HeaderWords(const RavHeader& h) {
+    return {{{"offset00", h.offset00},
+             {"textureCount", h.textureCount},
+             {"textureTableOffset", h.textureTableOffset},
+             {"value0C", h.value0C},
+             {"offset10", h.offset10},
+             {"recordSkip", h.recordSkip},
+             {"recordTableOffset", h.recordTableOffset},
+             {"objectCount", h.objectCount},
+             {"objectTableOffset", h.objectTableOffset}}};
+}
+
 Json Triple(float x, float y, float z) {
     return Json::array({x, y, z});
 }
@@ -52,15 +66,11 @@ Json RavToJson(const CRavFile& rav) {
     Json doc;
     doc["type"] = "rav";
     doc["path"] = rav.GetPath();
-    doc["header"] = {{"offset00", h.offset00},
-                     {"textureCount", h.textureCount},
-                     {"textureTableOffset", h.textureTableOffset},
-                     {"value0C", h.value0C},
-                     {"offset10", h.offset10},
-                     {"recordSkip", h.recordSkip},
-                     {"recordTableOffset", h.recordTableOffset},
-                     {"objectCount", h.objectCount},
-                     {"objectTableOffset", h.objectTableOffset}};
+    Json header = Json::object();
+    for (const auto& [name, value] : HeaderWords(h)) {
+        header[name] = value;
+    }
+    doc["header"] = std::move(header);
     Json textures = Json::array();
     for (std::int32_t i = 0; i < h.textureCount; ++i) {
         const RavTexture* t = rav.GetTexture(i);
@@ -118,17 +128,7 @@ void PrintRav(const CRavFile& rav, std::ostream& out) {
     const RavHeader& h = rav.header;
     out << "RAV file " << rav.GetPath() << "\n";
     out << "Header\n";
-    const std::pair<const char*, std::int32_t> words[] = {
-        {"offset00", h.offset00},
-        {"textureCount", h.textureCount},
-        {"textureTableOffset", h.textureTableOffset},
-        {"value0C", h.value0C},
-        {"offset10", h.offset10},
-        {"recordSkip", h.recordSkip},
-        {"recordTableOffset", h.recordTableOffset},
-        {"objectCount", h.objectCount},
-        {"objectTableOffset", h.objectTableOffset}};
-    for (const auto& [name, value] : words) {
+    for (const auto& [name, value] : HeaderWords(h)) {
         out << Format("  %-20s %11d  0x%08X\n", name, value, static_cast<unsigned>(value));
     }
     out << Format("Textures (%d)\n", h.textureCount);

@@ -354,28 +354,32 @@ void CRavFile::Clear() {
     m_loaded = false;
 }
 
+namespace {
+
+// The element at `index` when it lies below the header's count.
+template <typename T> T* ElementAt(std::vector<T>& items, std::int32_t count, std::int32_t index) {
+    if (index < 0 || index >= count || static_cast<std::size_t>(index) >= items.size()) {
+        return nullptr;
+    }
+    return &items[static_cast<std::size_t>(index)];
+}
+
+} // namespace
+
 RavObject* CRavFile::GetObject(std::int32_t index) {
-    return const_cast<RavObject*>(std::as_const(*this).GetObject(index));
+    return ElementAt(m_objects, header.objectCount, index);
 }
 
 const RavObject* CRavFile::GetObject(std::int32_t index) const {
-    if (index < 0 || index >= header.objectCount ||
-        static_cast<std::size_t>(index) >= m_objects.size()) {
-        return nullptr;
-    }
-    return &m_objects[static_cast<std::size_t>(index)];
+    return const_cast<CRavFile&>(*this).GetObject(index);
 }
 
 RavTexture* CRavFile::GetTexture(std::int32_t index) {
-    return const_cast<RavTexture*>(std::as_const(*this).GetTexture(index));
+    return ElementAt(m_textures, header.textureCount, index);
 }
 
 const RavTexture* CRavFile::GetTexture(std::int32_t index) const {
-    if (index < 0 || index >= header.textureCount ||
-        static_cast<std::size_t>(index) >= m_textures.size()) {
-        return nullptr;
-    }
-    return &m_textures[static_cast<std::size_t>(index)];
+    return const_cast<CRavFile&>(*this).GetTexture(index);
 }
 
 const char* CRavFile::GetTextureName(std::int32_t textureRef) const {
