@@ -335,7 +335,7 @@ TEST(InfoCommand, FailuresPrintTheLoaderMessagesAndExitWithOne) {
     TempDir dir;
     const std::vector<std::uint8_t> rav = SampleRav().Build().image.Bytes();
     std::vector<std::uint8_t> badTable = rav;
-    badTable[RavBuilder::kTextureTableOffset + 3] = 0x7F;
+    badTable[0x08 + 3] = 0x7F; // the texture table offset
     const auto refPack = [](std::uint8_t flags, std::size_t size) {
         std::vector<std::uint8_t> bytes(size, 0);
         bytes[0] = flags;

@@ -1,158 +1,100 @@
 #include "support/RavBuilder.h"
 
-namespace {
-
-constexpr std::uint32_t kHeaderSize = 36;
-constexpr std::uint32_t kEntrySize = 12;
-constexpr std::uint32_t kDetailSize = 64;
-constexpr std::uint32_t kMeshSize = 36;
-constexpr std::uint32_t kRecordSize = 16;
-
-std::uint32_t Count(std::size_t size) {
-    return static_cast<std::uint32_t>(size);
-}
-
-void PutVertex(ByteImage& image, std::uint32_t offset, const RavBuilder::Vertex& vertex) {
-    image.PutF32(offset, vertex.x).PutF32(offset + 4, vertex.y).PutF32(offset + 8, vertex.z);
-}
-
-} // namespace
+#include <bit>
+#include <initializer_list>
 
 RavBuilder::Result RavBuilder::Build() const {
     Result result;
     ByteImage& image = result.image;
-    Layout& layout = result.layout;
-    const auto section = [&](std::uint32_t size) {
-        image.Align(alignment);
-        return image.AppendZeros(size);
+    Layout& at = result.layout;
+    // `size` zero bytes at the next 4-byte boundary.
+    const auto section = [&image](std::size_t size) {
+        const std::uint32_t offset = (image.Size() + 3) & ~3u;
+        image.Resize(offset + static_cast<std::uint32_t>(size));
+        return offset;
+    };
+    const auto put = [&image](std::uint32_t offset, std::initializer_list<std::uint32_t> words) {
+        for (const std::uint32_t word : words) {
+            image.Put(offset, word);
+            offset += 4;
+        }
+    };
+    const auto u = [](auto value) { return static_cast<std::uint32_t>(value); };
+    const auto f = [](float value) { return std::bit_cast<std::uint32_t>(value); };
+    const auto ref = [&](std::int32_t texture) {
+        return at.recordTable + u(recordSkip + texture) * 16;
     };
 
-    image.AppendZeros(kHeaderSize);
-    layout.textureTable = section(4 * Count(textures.size()));
-    // The record table is never read; a recognisable filler shows that the
-    // writers leave it alone.
-    const std::uint32_t recordCount =
-        static_cast<std::uint32_t>(recordSkip) + Count(textures.size());
-    layout.recordTable = section(kRecordSize * recordCount);
-    for (std::uint32_t i = 0; i < kRecordSize * recordCount; ++i) {
-        image.PutU8(layout.recordTable + i, static_cast<std::uint8_t>(0xA5 ^ i));
+    section(36);
+    at.textureTable = section(4 * textures.size());
+    // The record table is never read; the filler shows that writers leave it alone.
+    const std::uint32_t records = 16 * u(recordSkip + std::ssize(textures));
+    at.recordTable = section(records);
+    for (std::uint32_t i = 0; i < records; ++i) {
+        image.Put(at.recordTable + i, 0xA5 ^ i, 1);
     }
-    layout.objectTable = section(kEntrySize * Count(objects.size()));
-    const auto textureRef = [&](std::int32_t index) {
-        return static_cast<std::int32_t>(
-            layout.recordTable + static_cast<std::uint32_t>(recordSkip + index) * kRecordSize);
-    };
-
+    at.objectTable = section(12 * objects.size());
     for (std::uint32_t i = 0; i < textures.size(); ++i) {
-        image.Align(alignment);
-        const std::uint32_t name = image.AppendString(textures[i]);
-        image.PutU32(layout.textureTable + 4 * i, name);
-        layout.textureNames.push_back(name);
-        layout.textureRefs.push_back(textureRef(static_cast<std::int32_t>(i)));
+        at.textureNames.push_back(section(textures[i].size() + 1));
+        image.PutRaw(at.textureNames[i], textures[i]);
+        image.Put(at.textureTable + 4 * i, at.textureNames[i]);
+        at.textureRefs.push_back(static_cast<std::int32_t>(ref(static_cast<std::int32_t>(i))));
+    }
+    at.objects.resize(objects.size());
+    for (std::uint32_t j = 0; j < objects.size(); ++j) {
+        at.objects[j].entry = at.objectTable + 12 * j;
+        at.objects[j].name = section(objects[j].name.size() + 1);
+        image.PutRaw(at.objects[j].name, objects[j].name);
+    }
+    for (ObjectLayout& o : at.objects) {
+        o.detail = section(64);
+    }
+    for (ObjectLayout& o : at.objects) {
+        o.mesh = section(36);
     }
 
-    layout.objects.resize(objects.size());
-    for (std::uint32_t j = 0; j < objects.size(); ++j) {
-        ObjectLayout& at = layout.objects[j];
-        at.entry = layout.objectTable + kEntrySize * j;
-        image.Align(alignment);
-        at.name = image.AppendString(objects[j].name);
-    }
-    for (ObjectLayout& at : layout.objects) {
-        at.detail = section(kDetailSize);
-    }
-    for (ObjectLayout& at : layout.objects) {
-        at.mesh = section(kMeshSize);
-    }
-
-    for (std::uint32_t j = 0; j < objects.size(); ++j) {
+    for (std::size_t j = 0; j < objects.size(); ++j) {
         const Object& object = objects[j];
-        ObjectLayout& at = layout.objects[j];
-
-        at.vertices = section(12 * Count(object.vertices.size()));
-        for (std::uint32_t i = 0; i < object.vertices.size(); ++i) {
-            PutVertex(image, at.vertices + 12 * i, object.vertices[i]);
+        ObjectLayout& o = at.objects[j];
+        o.vertices = section(12 * object.vertices.size());
+        for (std::uint32_t i = 0; const Vertex& v : object.vertices) {
+            put(o.vertices + 12 * i++, {f(v.x), f(v.y), f(v.z)});
         }
-
-        at.uvHeader = section(8);
-        at.uvs = section(8 * Count(object.uvs.size()));
-        image.PutI32(at.uvHeader, static_cast<std::int32_t>(object.uvs.size()));
-        image.PutU32(at.uvHeader + 4, at.uvs);
-        for (std::uint32_t i = 0; i < object.uvs.size(); ++i) {
-            image.PutF32(at.uvs + 8 * i, object.uvs[i].u)
-                .PutF32(at.uvs + 8 * i + 4, object.uvs[i].v);
+        o.uvHeader = section(8);
+        o.uvs = section(8 * object.uvs.size());
+        put(o.uvHeader, {u(object.uvs.size()), o.uvs});
+        for (std::uint32_t i = 0; const Uv& uv : object.uvs) {
+            put(o.uvs + 8 * i++, {f(uv.u), f(uv.v)});
         }
-
-        at.textureRecords = section(kRecordSize * Count(object.textureRecords.size()));
-        for (std::uint32_t k = 0; k < object.textureRecords.size(); ++k) {
-            const TextureRecord& record = object.textureRecords[k];
-            const std::uint32_t order = section(2 * Count(record.orders.size()));
-            at.orders.push_back(order);
+        o.textureRecords = section(16 * object.textureRecords.size());
+        for (std::uint32_t k = 0; const TextureRecord& record : object.textureRecords) {
+            const std::uint32_t order = section(2 * record.orders.size());
+            o.orders.push_back(order);
             for (std::uint32_t i = 0; i < record.orders.size(); ++i) {
-                image.PutU16(order + 2 * i, record.orders[i]);
+                image.Put(order + 2 * i, record.orders[i], 2);
             }
-            const std::uint32_t base = at.textureRecords + kRecordSize * k;
-            image.PutU32(base, record.value0);
-            image.PutI32(
-                base + kRecordOrderCount,
-                record.orderCount.value_or(static_cast<std::int32_t>(record.orders.size())));
-            image.PutU32(base + kRecordOrderOffset, order);
-            image.PutI32(base + kRecordTextureRef,
-                         record.texture ? textureRef(*record.texture) : record.textureRef);
+            put(o.textureRecords + 16 * k++,
+                {record.value0, u(record.orders.size()), order,
+                 record.texture ? ref(*record.texture) : u(record.textureRef)});
+        }
+        o.colours = section(4 * object.colours.size());
+        for (std::uint32_t i = 0; i < 4 * object.colours.size(); ++i) {
+            image.Put(o.colours + i, object.colours[i / 4][i % 4], 1);
         }
 
-        at.colours = section(4 * Count(object.colours.size()));
-        for (std::uint32_t i = 0; i < object.colours.size(); ++i) {
-            image.PutRaw(at.colours + 4 * i, object.colours[i]);
-        }
-
-        image.PutU32(at.entry + kEntryName, at.name);
-        image.PutI32(at.entry + kEntryKind, object.kind);
-        image.PutU32(at.entry + kEntryDetail, at.detail);
-
-        image.PutU32(at.detail, object.detailValue00);
-        image.PutU32(at.detail + kDetailMesh, at.mesh);
-        image.PutU32(at.detail + kDetailOffset08, object.detailOffset08);
-        image.PutU32(at.detail + 0x0C, object.detailValue0C);
-        image.PutU32(at.detail + kDetailOffset10, object.detailOffset10);
-        image.PutI32(at.detail + kDetailRecordCount,
-                     static_cast<std::int32_t>(object.textureRecords.size()));
-        image.PutU32(at.detail + kDetailRecordOffset, at.textureRecords);
-        PutVertex(image, at.detail + kDetailBoxMin, object.boxMin);
-        PutVertex(image, at.detail + kDetailBoxMax, object.boxMax);
-        image.PutU32(at.detail + 0x34, object.detailValue34);
-        image.PutU32(at.detail + kDetailOffset38, object.detailOffset38);
-        image.PutU32(at.detail + 0x3C, object.detailValue3C);
-
-        image.PutI32(at.mesh + kMeshVertexCount, static_cast<std::int32_t>(object.vertices.size()));
-        image.PutU32(at.mesh + kMeshVertexOffset, at.vertices);
-        image.PutU32(at.mesh + 0x08, object.meshValue08);
-        image.PutU32(at.mesh + 0x0C, object.meshValue0C);
-        image.PutU32(at.mesh + 0x10, object.meshValue10);
-        image.PutI32(at.mesh + kMeshColourCount, static_cast<std::int32_t>(object.colours.size()));
-        image.PutU32(at.mesh + kMeshColourOffset, at.colours);
-        image.PutU32(at.mesh + 0x1C, object.meshValue1C);
-        image.PutU32(at.mesh + kMeshUvHeader, at.uvHeader);
+        const auto tag = [&](std::uint32_t position) {
+            return object.tag ? object.tag + position : 0;
+        };
+        const Vertex& low = object.boxMin;
+        const Vertex& high = object.boxMax;
+        put(o.entry, {o.name, u(object.kind), o.detail});
+        put(o.detail, {tag(0x00), o.mesh, 0, tag(0x0C), 0, u(object.textureRecords.size()),
+                       o.textureRecords, f(low.x), f(low.y), f(low.z), f(high.x), f(high.y),
+                       f(high.z), tag(0x34), 0, tag(0x3C)});
+        put(o.mesh, {u(object.vertices.size()), o.vertices, tag(0x108), tag(0x10C), tag(0x110),
+                     u(object.colours.size()), o.colours, tag(0x11C), o.uvHeader});
     }
-
-    image.PutI32(kOffset00, offset00);
-    image.PutI32(kTextureCount, static_cast<std::int32_t>(textures.size()));
-    image.PutU32(kTextureTableOffset, layout.textureTable);
-    image.PutI32(0x0C, value0C);
-    image.PutI32(kOffset10, offset10);
-    image.PutI32(kRecordSkip, recordSkip);
-    image.PutU32(kRecordTableOffset, layout.recordTable);
-    image.PutI32(kObjectCount, static_cast<std::int32_t>(objects.size()));
-    image.PutU32(kObjectTableOffset, layout.objectTable);
-    layout.size = image.Size();
+    put(0, {u(offset00), u(textures.size()), at.textureTable, u(value0C), u(offset10),
+            u(recordSkip), at.recordTable, u(objects.size()), at.objectTable});
     return result;
-}
-
-RavBuilder::TextureRecord
-RavBuilder::Record(std::int32_t texture, std::vector<std::uint16_t> orders, std::uint32_t value0) {
-    TextureRecord record;
-    record.value0 = value0;
-    record.orders = std::move(orders);
-    record.texture = texture;
-    return record;
 }
