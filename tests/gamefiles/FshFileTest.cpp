@@ -101,21 +101,22 @@ TEST_F(FshFileTest, ReadsNamesAsStoredAndBoundsTheDirectory) {
     EXPECT_TRUE(fsh.GetEntry(-1) == nullptr && fsh.GetEntry(6) == nullptr);
 }
 
-TEST_F(FshFileTest, EachLoadStartsAfreshUnlessModeOrPathIsEmpty) {
+TEST_F(FshFileTest, EachLoadStartsAfreshUnlessTheModeIsZero) {
     const std::string three = dir.Write("three.fsh", Archive("SHPI", 3, 3));
     const std::string missing = dir.File("missing.fsh");
     ASSERT_TRUE(fsh.Load(three, 1));
     ASSERT_TRUE(fsh.Load(dir.Write("one.fsh", Archive("SHPI", 1, 1)), 2));
-    // A zero mode or an empty path is refused silently and changes nothing.
+    // A zero mode is refused silently and changes nothing.
     EXPECT_FALSE(fsh.Load(three, 0));
-    EXPECT_FALSE(fsh.Load("", 1));
     EXPECT_EQ(fsh.GetPath(), dir.File("one.fsh"));
     EXPECT_EQ(Describe(fsh), "0 G264 mode 2: ABCD@16");
 
-    // The old archive is gone before the open fails, and no message came
-    // before that one.
+    // The old archive is gone before the open fails; an empty field is a
+    // file that cannot be opened, and the user is told so.
     EXPECT_FALSE(fsh.Load(missing, 1));
-    EXPECT_EQ(lines, (Lines{{"Can't open " + missing + " for reading", 0}}));
+    EXPECT_FALSE(fsh.Load("", 1));
+    EXPECT_EQ(lines, (Lines{{"Can't open " + missing + " for reading", 0},
+                            {"Can't open  for reading", 0}}));
     EXPECT_TRUE(IsEmpty() && fsh.header.entryCount == 0);
 
     // A rejected archive leaves its header as read.
