@@ -21,6 +21,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error, out, err);
+        out.flush();
+        err.flush();
         return status == 0 ? kExitOk : kExitUsage;
     }
 

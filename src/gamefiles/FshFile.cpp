@@ -34,7 +34,7 @@ bool LooksLikeRefPack(const CLeReader& in) {
 } // namespace
 
 bool CFshFile::Load(const std::string& path, int mode) {
-    if (path.empty() || mode == 0) {
+    if (mode == 0) {
         return false;
     }
     Free();

@@ -32,8 +32,8 @@ public:
     FshHeader header;
 
     // Reads the header and directory of the archive at `path` (UTF-8).
-    // `mode` must be non-zero (the commands pass 1); a zero mode or empty path
-    // returns false silently and leaves the reader as it was. Otherwise the
+    // `mode` must be non-zero (the commands pass 1); a zero mode returns false
+    // silently and leaves the reader as it was. Otherwise the
     // reader is freed first, and false comes after one message (flag 0), or
     // two for a compressed archive: the second says how to proceed.
     [[nodiscard]] bool Load(const std::string& path, int mode);

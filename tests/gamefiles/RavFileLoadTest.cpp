@@ -14,14 +14,14 @@ TEST_F(RavFileTest, SectionsMayLieAnywhereBeSharedOrRunPastTheEnd) {
         const auto& at = built.layout;
         const auto move = [&image](std::uint32_t field, std::uint32_t from, std::uint32_t size) {
             const std::uint32_t to = image.Append(image.GetRaw(from, size));
-            image.Put(field, to).PutRaw(from, std::string(size, '\0'));
+            image.PutU32(field, to).PutRaw(from, std::string(size, '\0'));
             return to;
         };
-        image.Put(at.objects[1].entry + 4, U(kind)).Put(at.objects[1].detail + 8, 0xFFFFFFF0);
+        image.PutU32(at.objects[1].entry + 4, U(kind)).PutU32(at.objects[1].detail + 8, 0xFFFFFFF0);
         const std::uint32_t detail = move(at.objects[2].entry + 8, at.objects[2].detail, 64);
-        image.Put(at.objects[0].entry + 8, detail); // object 0 takes object 2's blocks
+        image.PutU32(at.objects[0].entry + 8, detail); // object 0 takes object 2's blocks
         const std::uint32_t textures = move(0x08, at.textureTable, 8);
-        image.Put(textures + 4, at.textureNames[0]); // texture 1 takes texture 0's name
+        image.PutU32(textures + 4, at.textureNames[0]); // texture 1 takes texture 0's name
         move(0x20, at.objectTable, 36);
         move(at.objects[2].mesh + 4, at.objects[2].vertices, 48);
         image.Resize(image.Size() - 32); // a vertex and a third are left
@@ -82,7 +82,7 @@ TEST_F(RavFileTest, LoadReplacesTheModelOnceTheFileIsOpen) {
     EXPECT_EQ(rav.GetTexture(0), nullptr);
 
     auto broken = SampleScene().Build();
-    broken.image.Put(0x20, broken.image.Size() + 1);
+    broken.image.PutU32(0x20, broken.image.Size() + 1);
     EXPECT_FALSE(Load(broken.image));
     EXPECT_FALSE(rav.IsLoaded());
     EXPECT_EQ(rav.GetPath(), "");
@@ -127,17 +127,17 @@ TEST_F(RavFileTest, OffsetsAndCountsMustFitTheFileAndTheMemoryBudget) {
         const std::uint32_t offset = (c.block ? at[c.object].*c.block : 0) + c.field;
         const std::uint32_t fits = c.elementSize ? size / c.elementSize : size;
         if (c.elementSize != 0) {
-            built.image.Put(offset + 4, size);
+            built.image.PutU32(offset + 4, size);
         }
         for (const std::uint32_t value : {fits, fits + 1, 0xFFFFFFFFu, 0x80000000u, 0x40000000u}) {
             SCOPED_TRACE("field at " + std::to_string(offset) + " = " + std::to_string(value));
-            built.image.Put(offset, value);
+            built.image.PutU32(offset, value);
             const bool loaded = Load(built.image);
             EXPECT_EQ(loaded, value == fits);
             EXPECT_EQ(messages, (loaded ? Messages{} : Messages{{InvalidRav(path, c.section), 1}}));
         }
         if (c.block != nullptr && c.elementSize != 0) {
-            built.image.Put(offset, fits).Put(0x1C, 256).Put(0x20, built.image.Size());
+            built.image.PutU32(offset, fits).PutU32(0x1C, 256).PutU32(0x20, built.image.Size());
             for (int j = 0; j < 256; ++j) {
                 built.image.Append(built.image.GetRaw(at[c.object].entry, 12));
             }
@@ -146,7 +146,7 @@ TEST_F(RavFileTest, OffsetsAndCountsMustFitTheFileAndTheMemoryBudget) {
         }
     }
     auto built = SampleScene().Build();
-    built.image.Put(built.layout.textureTable, 0xFFFF).Put(built.layout.objects[0].entry, 0xFFFF);
+    built.image.PutU32(36, 0xFFFF).PutU32(built.layout.objects[0].entry, 0xFFFF); // both names
     EXPECT_FALSE(Load(built.image));
     EXPECT_EQ(messages, (Messages{{InvalidRav(path, "Texture"), 1}}));
 }

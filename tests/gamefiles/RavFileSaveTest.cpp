@@ -28,7 +28,7 @@ TEST_F(RavFileTest, SaveWritesTheModelBackInPlaceInOrder) {
         RavBuilder scene = SampleScene();
         const auto build = [&scene] {
             auto built = scene.Build();
-            built.image.Put(built.layout.objects[0].entry + 8, built.layout.objects[2].detail);
+            built.image.PutU32(built.layout.objects[0].entry + 8, built.layout.objects[2].detail);
             return built.image;
         };
         const ByteImage original = build();
@@ -86,8 +86,8 @@ TEST_F(RavFileTest, NamesAreWrittenIntoTheRoomOfTheStoredName) {
             SCOPED_TRACE((texture ? "texture " : "object ") + c.name.substr(0, 10));
             auto built = RavBuilder{.textures = {"t0", "t1"}, .objects = {{}, {}}}.Build();
             const std::uint32_t at = built.image.Append(c.stored);
-            built.image.Put(texture ? built.layout.textureTable + 4 : built.layout.objects[1].entry,
-                            at);
+            built.image.PutU32(
+                texture ? built.layout.textureTable + 4 : built.layout.objects[1].entry, at);
             LoadOk(built.image);
             std::string& name = texture ? rav.GetTexture(1)->name : rav.GetObject(1)->name;
             EXPECT_EQ(name, c.stored.substr(0, std::min<std::size_t>(c.stored.find('\0'), 1023)));

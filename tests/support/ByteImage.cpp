@@ -10,16 +10,8 @@ ByteImage& ByteImage::Put(std::uint32_t offset, std::uint32_t value, std::uint32
     return PutRaw(offset, bytes);
 }
 
-ByteImage& ByteImage::PutRaw(std::uint32_t offset, std::string_view bytes) {
+ByteImage& ByteImage::PutRaw(std::uint32_t offset, std::span<const std::uint8_t> bytes) {
     m_bytes.resize(std::max<std::size_t>(m_bytes.size(), offset + bytes.size()));
     std::copy(bytes.begin(), bytes.end(), m_bytes.begin() + offset);
     return *this;
-}
-
-std::string ByteImage::GetRaw(std::uint32_t offset, std::uint32_t size) const {
-    std::string bytes(size, '\0');
-    for (std::uint32_t i = 0; i < size && std::size_t{offset} + i < m_bytes.size(); ++i) {
-        bytes[i] = static_cast<char>(m_bytes[offset + i]);
-    }
-    return bytes;
 }

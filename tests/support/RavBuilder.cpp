@@ -15,7 +15,7 @@ RavBuilder::Result RavBuilder::Build() const {
     };
     const auto put = [&image](std::uint32_t offset, std::initializer_list<std::uint32_t> words) {
         for (const std::uint32_t word : words) {
-            image.Put(offset, word);
+            image.PutU32(offset, word);
             offset += 4;
         }
     };
@@ -31,13 +31,13 @@ RavBuilder::Result RavBuilder::Build() const {
     const std::uint32_t records = 16 * u(recordSkip + std::ssize(textures));
     at.recordTable = section(records);
     for (std::uint32_t i = 0; i < records; ++i) {
-        image.Put(at.recordTable + i, 0xA5 ^ i, 1);
+        image.PutU8(at.recordTable + i, 0xA5 ^ i);
     }
     at.objectTable = section(12 * objects.size());
     for (std::uint32_t i = 0; i < textures.size(); ++i) {
         at.textureNames.push_back(section(textures[i].size() + 1));
         image.PutRaw(at.textureNames[i], textures[i]);
-        image.Put(at.textureTable + 4 * i, at.textureNames[i]);
+        image.PutU32(at.textureTable + 4 * i, at.textureNames[i]);
         at.textureRefs.push_back(static_cast<std::int32_t>(ref(static_cast<std::int32_t>(i))));
     }
     at.objects.resize(objects.size());
@@ -71,7 +71,7 @@ RavBuilder::Result RavBuilder::Build() const {
             const std::uint32_t order = section(2 * record.orders.size());
             o.orders.push_back(order);
             for (std::uint32_t i = 0; i < record.orders.size(); ++i) {
-                image.Put(order + 2 * i, record.orders[i], 2);
+                image.PutU16(order + 2 * i, record.orders[i]);
             }
             put(o.textureRecords + 16 * k++,
                 {record.value0, u(record.orders.size()), order,
@@ -79,7 +79,7 @@ RavBuilder::Result RavBuilder::Build() const {
         }
         o.colours = section(4 * object.colours.size());
         for (std::uint32_t i = 0; i < 4 * object.colours.size(); ++i) {
-            image.Put(o.colours + i, object.colours[i / 4][i % 4], 1);
+            image.PutU8(o.colours + i, object.colours[i / 4][i % 4]);
         }
 
         const auto tag = [&](std::uint32_t position) {
