@@ -5,7 +5,9 @@
 
 FshTag MakeFshTag(std::string_view text) {
     FshTag tag{};
-    std::copy_n(text.begin(), std::min(text.size(), tag.size()), tag.begin());
+    for (std::size_t i = 0; i < tag.size() && i < text.size(); ++i) {
+        tag[i] = static_cast<std::uint8_t>(text[i]);
+    }
     return tag;
 }
 
