@@ -49,10 +49,6 @@ std::string TempDir::Write(const std::string& name, const std::vector<std::uint8
     return path;
 }
 
-std::string TempDir::WriteText(const std::string& name, const std::string& text) const {
-    return Write(name, std::vector<std::uint8_t>(text.begin(), text.end()));
-}
-
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
     std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
                      std::ios::binary);

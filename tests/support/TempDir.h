@@ -19,7 +19,6 @@ public:
 
     // Writes `bytes` to `name` and returns its UTF-8 path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
-    std::string WriteText(const std::string& name, const std::string& text) const;
 
 private:
     std::filesystem::path m_path;
