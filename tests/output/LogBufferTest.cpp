@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ struct TrimCase {
     std::vector<std::string> before;
     std::string message;
     std::string expected;
+    friend void PrintTo(const TrimCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LogTrimming : public testing::TestWithParam<TrimCase> {};
