@@ -2,10 +2,29 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <system_error>
 
 namespace {
+
+// Positions beyond 2 GiB need the 64-bit calls where long has 32 bits.
+std::int64_t Tell(std::FILE* file) {
+#ifdef _WIN32
+    return _ftelli64(file);
+#else
+    return std::ftell(file);
+#endif
+}
+
+bool Seek(std::FILE* file, std::int64_t offset, int origin) {
+#ifdef _WIN32
+    return _fseeki64(file, offset, origin) == 0;
+#else
+    return offset <= LONG_MAX && std::fseek(file, static_cast<long>(offset), origin) == 0;
+#endif
+}
 
 std::filesystem::path PathFromUtf8(const std::string& utf8Path) {
     const std::u8string text(utf8Path.begin(), utf8Path.end());
@@ -18,9 +37,18 @@ FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
     if (utf8Path.empty()) {
         return nullptr;
     }
-    const std::filesystem::path path = PathFromUtf8(utf8Path);
+    std::filesystem::path path;
+    try {
+        path = PathFromUtf8(utf8Path);
+    } catch (const std::exception&) {
+        // Not valid UTF-8 where the platform needs to convert it.
+        return nullptr;
+    }
+    // Only regular files: a folder, a device or a pipe is never a game file,
+    // and reading one to its end may never finish.
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
         return nullptr;
     }
 #ifdef _WIN32
@@ -36,10 +64,10 @@ bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     // Size the buffer from the file's length when the stream can tell it, so
     // a large file is read with one allocation and one read.
-    const long start = std::ftell(file);
-    if (start >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
-        const long end = std::ftell(file);
-        if (std::fseek(file, start, SEEK_SET) != 0) {
+    const std::int64_t start = Tell(file);
+    if (start >= 0 && Seek(file, 0, SEEK_END)) {
+        const std::int64_t end = Tell(file);
+        if (!Seek(file, start, SEEK_SET)) {
             return false;
         }
         if (end > start) {
@@ -80,10 +108,8 @@ bool ReadWholeFile(const std::string& utf8Path, std::vector<std::uint8_t>& bytes
 }
 
 bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
-    if (offset > static_cast<std::uint64_t>(LONG_MAX)) {
-        return false;
-    }
-    if (std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) {
+    if (offset > static_cast<std::uint64_t>(INT64_MAX) ||
+        !Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {
         return false;
     }
     return std::fwrite(data, 1, size, file) == size;

@@ -13,7 +13,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Every file of the system is opened here. `utf8Path` is UTF-8 whatever the
 // platform, so names with non-ASCII characters work on Windows too. A
-// directory is never opened. Returns null when the file cannot be opened.
+// folder, device or pipe is never opened. Returns null when the file cannot be
+// opened.
 [[nodiscard]] FilePtr OpenFile(const std::string& utf8Path, const char* mode);
 
 // Reads everything from the current position to the end of the file.

@@ -4,6 +4,7 @@
 #include "gamefiles/FileIo.h"
 #include "output/Format.h"
 
+#include <new>
 #include <utility>
 
 namespace {
@@ -324,19 +325,30 @@ bool CRavFile::Load(const std::string& path) {
         return false;
     }
     Clear();
-    std::vector<std::uint8_t> image;
-    if (!ReadToEnd(file.get(), image)) {
-        Output(Format("Error reading %s", path.c_str()), 1);
-        return false;
-    }
-    file.reset();
-
-    RavSection failed = RavSection::Start;
-    CRavLoader loader(*this, image);
-    if (!loader.Run(failed)) {
-        Output(Format("%s is not a valid RAV file (or a new format) [Section: %s]", path.c_str(),
-                      SectionName(failed)),
-               1);
+    // The budget keeps a hostile file from asking for much, but a large
+    // genuine file may still not fit in memory: that is reported, not fatal.
+    try {
+        std::vector<std::uint8_t> image;
+        if (!ReadToEnd(file.get(), image)) {
+            Output(Format("Error reading %s", path.c_str()), 1);
+            return false;
+        }
+        file.reset();
+        RavSection failed = RavSection::Start;
+        CRavLoader loader(*this, image);
+        if (!loader.Run(failed)) {
+            Output(Format("%s is not a valid RAV file (or a new format) [Section: %s]",
+                          path.c_str(), SectionName(failed)),
+                   1);
+            return false;
+        }
+        for (std::size_t i = m_textures.size(); i-- > 0;) {
+            m_textureByRef[m_textures[i].textureRef] = static_cast<std::int32_t>(i);
+        }
+        m_loadedLayout = Layout();
+    } catch (const std::bad_alloc&) {
+        Clear();
+        Output(Format("Not enough memory to load %s", path.c_str()), 1);
         return false;
     }
     m_path = path;
@@ -349,6 +361,8 @@ void CRavFile::Clear() {
     m_objects.shrink_to_fit();
     m_textures.clear();
     m_textures.shrink_to_fit();
+    m_textureByRef.clear();
+    m_loadedLayout.clear();
     header = RavHeader{};
     m_path.clear();
     m_loaded = false;
@@ -383,13 +397,12 @@ const RavTexture* CRavFile::GetTexture(std::int32_t index) const {
 }
 
 const char* CRavFile::GetTextureName(std::int32_t textureRef) const {
-    for (std::int32_t i = 0; i < header.textureCount; ++i) {
-        const RavTexture* texture = GetTexture(i);
-        if (texture != nullptr && texture->textureRef == textureRef) {
-            return texture->name.c_str();
-        }
+    const auto found = m_textureByRef.find(textureRef);
+    if (found == m_textureByRef.end()) {
+        return nullptr;
     }
-    return nullptr;
+    const RavTexture* texture = GetTexture(found->second);
+    return texture != nullptr ? texture->name.c_str() : nullptr;
 }
 
 std::int32_t CRavFile::FindTexture(std::string_view name) const {
@@ -400,4 +413,51 @@ std::int32_t CRavFile::FindTexture(std::string_view name) const {
         }
     }
     return -1;
+}
+
+std::vector<std::uint32_t> CRavFile::Layout() const {
+    std::vector<std::uint32_t> layout{static_cast<std::uint32_t>(header.objectCount),
+                                      static_cast<std::uint32_t>(header.textureCount)};
+    auto add = [&layout](auto... values) {
+        (layout.push_back(static_cast<std::uint32_t>(values)), ...);
+    };
+    for (const RavTexture& texture : m_textures) {
+        add(texture.nameOffset);
+    }
+    for (const RavObject& o : m_objects) {
+        add(o.nameOffset, o.kind, o.detailOffset, o.detail.meshOffset, o.detail.textureRecordCount,
+            o.detail.textureRecordOffset, o.mesh.vertexCount, o.mesh.vertexOffset,
+            o.mesh.colourCount, o.mesh.colourOffset, o.mesh.uvHeaderOffset, o.uvCount, o.uvOffset);
+        for (const RavObjectTexture& record : o.textureRecords) {
+            add(record.orderCount, record.orderOffset);
+        }
+    }
+    return layout;
+}
+
+bool CRavFile::ArraysMatchCounts() const {
+    auto same = [](std::size_t size, std::int32_t count) {
+        return count >= 0 && size == static_cast<std::size_t>(count);
+    };
+    if (!same(m_objects.size(), header.objectCount) ||
+        !same(m_textures.size(), header.textureCount)) {
+        return false;
+    }
+    for (const RavObject& o : m_objects) {
+        if (o.kind != 1) {
+            continue;
+        }
+        if (!same(o.vertices.size(), o.mesh.vertexCount) ||
+            !same(o.colours.size(), o.mesh.colourCount) || !same(o.uvs.size(), o.uvCount) ||
+            !same(o.textureRecords.size(), o.detail.textureRecordCount) ||
+            o.orders.size() != o.textureRecords.size()) {
+            return false;
+        }
+        for (std::size_t k = 0; k < o.orders.size(); ++k) {
+            if (!same(o.orders[k].size(), o.textureRecords[k].orderCount)) {
+                return false;
+            }
+        }
+    }
+    return true;
 }

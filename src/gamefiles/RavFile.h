@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // A RAV file: the game's container of named objects (vertices, colours,
@@ -28,6 +29,11 @@
 // The file is never rebuilt: Save patches the model back at the offsets it
 // was read from.
 class CRavPatcher;
+
+// <windows.h> turns GetObject into a macro; the model's accessor keeps its name.
+#ifdef GetObject
+#undef GetObject
+#endif
 
 class CRavFile : public CMessageOutput {
 public:
@@ -54,7 +60,7 @@ public:
     [[nodiscard]] const RavTexture* GetTexture(std::int32_t index) const;
 
     // The name of the first texture, in table order, with this textureRef;
-    // null when there is none.
+    // null when there is none. The references are fixed by the load.
     [[nodiscard]] const char* GetTextureName(std::int32_t textureRef) const;
 
     // The textureRef of the first texture whose name equals `name` without
@@ -80,11 +86,25 @@ private:
     // it, then writes the bytes that changed.
     [[nodiscard]] bool PatchFile(const std::function<void(CRavPatcher&)>& patch);
 
+    // Every count and offset the writers follow, in a fixed order. A save
+    // refuses a model whose layout differs from the loaded one, or whose
+    // arrays differ from their counts: either would write outside the
+    // sections that were read.
+    [[nodiscard]] std::vector<std::uint32_t> Layout() const;
+    [[nodiscard]] bool ArraysMatchCounts() const;
+
     friend class CRavLoader;
     friend class CRavPatcher;
 
+// <windows.h> turns GetObject into a macro; the model's accessor keeps its name.
+#ifdef GetObject
+#undef GetObject
+#endif
+
     std::vector<RavObject> m_objects;
     std::vector<RavTexture> m_textures;
+    std::unordered_map<std::int32_t, std::int32_t> m_textureByRef;
+    std::vector<std::uint32_t> m_loadedLayout;
     std::string m_path;
     bool m_loaded = false;
 };

@@ -4,9 +4,9 @@
 #include "output/Format.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstring>
 #include <functional>
+#include <new>
 
 // Applies the model to an image of the file in the order the sections are
 // written: each object's name, then for kind 1 its blocks. Where sections
@@ -62,7 +62,6 @@ public:
         mesh.U32(m.uvHeaderOffset);
         Put(d.meshOffset, mesh.Bytes());
 
-        assert(object.vertices.size() == static_cast<std::size_t>(m.vertexCount));
         CLeWriter& vertices = Block();
         for (const RavVertex& v : object.vertices) {
             vertices.F32(v.x);
@@ -76,7 +75,6 @@ public:
         uvHeader.U32(object.uvOffset);
         Put(m.uvHeaderOffset, uvHeader.Bytes());
 
-        assert(object.uvs.size() == static_cast<std::size_t>(object.uvCount));
         CLeWriter& uvs = Block();
         for (const RavUv& uv : object.uvs) {
             uvs.F32(uv.u);
@@ -84,7 +82,6 @@ public:
         }
         Put(object.uvOffset, uvs.Bytes());
 
-        assert(object.textureRecords.size() == static_cast<std::size_t>(d.textureRecordCount));
         CLeWriter& records = Block();
         for (const RavObjectTexture& record : object.textureRecords) {
             records.U32(record.value0);
@@ -102,7 +99,6 @@ public:
             Put(object.textureRecords[k].orderOffset, order.Bytes());
         }
 
-        assert(object.colours.size() == static_cast<std::size_t>(m.colourCount));
         CLeWriter& colours = Block();
         for (const RavColour& colour : object.colours) {
             colours.Bytes(colour);
@@ -150,8 +146,13 @@ private:
             // The file has shrunk since it was loaded: there is no room.
             offset = static_cast<std::uint32_t>(m_image.size());
         }
+        // Counting past the longest name the model can hold decides nothing
+        // more, and an unbounded count over a long run of non-zero bytes
+        // shared by many names would make the save quadratic.
+        const std::size_t enough = std::max(name.size(), kRavMaxNameLength) + 1;
         std::size_t stored = 0;
-        while (offset + stored < m_image.size() && m_image[offset + stored] != 0) {
+        while (stored < enough && offset + stored < m_image.size() &&
+               m_image[offset + stored] != 0) {
             ++stored;
         }
         if (name.size() > stored) {
@@ -232,15 +233,29 @@ bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
         Output(Format("Error opening %s", m_path.c_str()), 1);
         return false;
     }
-    std::vector<std::uint8_t> image;
-    if (!ReadToEnd(file.get(), image)) {
-        Output(Format("Error reading %s", m_path.c_str()), 1);
+    if (Layout() != m_loadedLayout || !ArraysMatchCounts()) {
+        Output(Format("Error! The data for %s no longer fits the file it was read from. Nothing "
+                      "written",
+                      m_path.c_str()),
+               1);
         return false;
     }
-    CRavPatcher patcher(*this, image);
-    patch(patcher);
+    std::vector<std::uint8_t> image;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
+    try {
+        if (!ReadToEnd(file.get(), image)) {
+            Output(Format("Error reading %s", m_path.c_str()), 1);
+            return false;
+        }
+        CRavPatcher patcher(*this, image);
+        patch(patcher);
+        runs = patcher.Runs();
+    } catch (const std::bad_alloc&) {
+        Output(Format("Not enough memory to save %s. Nothing written", m_path.c_str()), 1);
+        return false;
+    }
     bool written = true;
-    for (const auto& [begin, end] : patcher.Runs()) {
+    for (const auto& [begin, end] : runs) {
         written = written && WriteAt(file.get(), begin, image.data() + begin,
                                      static_cast<std::size_t>(end - begin));
     }

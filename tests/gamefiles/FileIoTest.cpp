@@ -42,11 +42,14 @@ TEST(FileIo, WritesInPlaceWithoutTruncating) {
     EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{0, 0, 7, 8, 0, 0, 0, 0, 7}));
 }
 
-TEST(FileIo, CloseReportsDataThatNeverReachedTheDevice) {
+// A device is never a game file; /dev/full also shows that data which never
+// reached the disk is reported at close.
+TEST(FileIo, RefusesDevicesAndReportsFailedFlushes) {
     if (!std::filesystem::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full on this system";
     }
-    FilePtr file = OpenFile("/dev/full", "r+b");
+    EXPECT_EQ(OpenFile("/dev/zero", "rb"), nullptr);
+    FilePtr file(std::fopen("/dev/full", "r+b"));
     ASSERT_NE(file, nullptr);
     const std::uint8_t byte = 1;
     // Buffered: the write itself succeeds, the flush at close must not.

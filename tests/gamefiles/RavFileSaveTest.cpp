@@ -121,6 +121,38 @@ bool InChild(const std::function<bool()>& check) {
            WEXITSTATUS(status) == 0;
 }
 
+// An array that ran past the end of the file comes back whole: an unchanged
+// save grows the file by exactly the zeros it lacked. A model whose arrays or
+// layout no longer match what was read is refused before a byte is written.
+TEST_F(RavFileTest, SaveKeepsTheLayoutThatWasRead) {
+    const ByteImage full =
+        RavBuilder{.objects = {{.colours = {{0, 0, 0, 0}, {0, 0, 0, 0}}}}}.Build().image;
+    ByteImage cut = full;
+    cut.Resize(full.Size() - 6);
+    LoadOk(cut);
+    ASSERT_TRUE(rav.Save());
+    EXPECT_EQ(ReadBytes(path), full.Bytes());
+
+    const std::vector<std::function<void(RavObject&)>> breaks = {
+        [](RavObject& o) { o.colours.emplace_back(); },
+        [](RavObject& o) {
+            o.vertices.emplace_back();
+            o.mesh.vertexCount += 1;
+        },
+        [](RavObject& o) { o.uvOffset += 4; },
+    };
+    for (const auto& breakModel : breaks) {
+        LoadOk(full);
+        breakModel(*rav.GetObject(0));
+        EXPECT_FALSE(rav.Save());
+        EXPECT_EQ(messages, (Messages{{"Error! The data for " + path +
+                                           " no longer fits the file it was read from. Nothing "
+                                           "written",
+                                       1}}));
+        EXPECT_EQ(ReadBytes(path), full.Bytes());
+    }
+}
+
 TEST_F(RavFileTest, SaveReportsFilesItCannotOpenOrWrite) {
     RavBuilder scene{.objects = {{.colours = {{1, 2, 3, 4}, {5, 6, 7, 8}}}}};
     auto built = scene.Build();
@@ -148,7 +180,8 @@ TEST_F(RavFileTest, SaveReportsFilesItCannotOpenOrWrite) {
     // ordinary user.
     chmod(path.c_str(), 0444);
     EXPECT_TRUE(InChild([&] {
-        if (geteuid() == 0 && setuid(65534) != 0) {
+        // The file must stay readable, so only the write permission fails.
+        if ((geteuid() == 0 && setuid(65534) != 0) || access(path.c_str(), R_OK) != 0) {
             return false;
         }
         messages.clear();

@@ -64,6 +64,17 @@ INSTANTIATE_TEST_SUITE_P(
         // is 15403, too much; after "c" it is 6201 + 6200 = 12401, still too
         // much: nothing fits and the whole log goes, the message with it.
         TrimCase{"message_counted_twice_empties_log", {kB, kC}, Line('e', 6200), ""},
+        // The remainder is measured from the LF of the separator and the
+        // test is "at most": 1 + 4285 + 2 + 4000, plus 4000, is exactly the
+        // limit, so only the first line goes; one more and "h" goes too.
+        TrimCase{"remainder_exactly_at_limit",
+                 {Line('x', 4000), Line('h', 4285)},
+                 Line('m', 4000),
+                 Line('h', 4285) + "\r\n" + Line('m', 4000)},
+        TrimCase{"remainder_one_over_limit",
+                 {Line('x', 4000), Line('h', 4286)},
+                 Line('m', 4000),
+                 Line('m', 4000)},
         TrimCase{"single_overlong_line_empties_log", {}, Line('f', 12289), ""},
         TrimCase{"overlong_message_after_lines", {"x", "y"}, Line('g', 20000), ""}),
     [](const testing::TestParamInfo<TrimCase>& info) { return std::string(info.param.name); });
