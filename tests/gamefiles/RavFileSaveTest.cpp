@@ -4,10 +4,13 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+// The file-size limit and the ordinary user need a POSIX system.
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -110,6 +113,7 @@ TEST_F(RavFileTest, NamesAreWrittenIntoTheRoomOfTheStoredName) {
 // cannot write. A child process limited to the current file size shows the
 // latter: an array that ran past the end of the file is written out whole,
 // growing it.
+#ifndef _WIN32
 // Runs `check` in a forked child, so limits and user changes stay there.
 bool InChild(const std::function<bool()>& check) {
     const pid_t child = fork();
@@ -189,5 +193,7 @@ TEST_F(RavFileTest, SaveReportsFilesItCannotOpenOrWrite) {
     })) << "a read-only file was opened for update";
     EXPECT_EQ(ReadBytes(path), scene.Build().image.Bytes());
 }
+
+#endif
 
 } // namespace
