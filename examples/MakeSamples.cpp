@@ -15,7 +15,7 @@
 
 namespace {
 
-struct TextureSpec {
+struct TextureKind {
     const char* name;
     std::uint16_t width;
     std::uint16_t height;
@@ -23,7 +23,7 @@ struct TextureSpec {
 
 // Mixed sizes, as real archives have: large pitch and stand textures, small
 // crowd and advertising tiles, some of them equal in area.
-const TextureSpec kTextures[] = {
+const TextureKind kTextures[] = {
     {"grs0", 256, 256}, {"grs1", 128, 128}, {"lin0", 64, 256}, {"std0", 256, 128},
     {"std1", 256, 128}, {"std2", 128, 64},  {"std3", 128, 64}, {"roof", 128, 32},
     {"crw0", 64, 64},   {"crw1", 64, 64},   {"crw2", 64, 64},  {"crw3", 64, 64},
@@ -137,7 +137,7 @@ void SetBox(RavBuilder::Object& object) {
 
 RavBuilder Scene() {
     RavBuilder scene;
-    for (const TextureSpec& t : kTextures) {
+    for (const TextureKind& t : kTextures) {
         scene.textures.emplace_back(t.name);
     }
     scene.recordSkip = 2;
@@ -178,20 +178,21 @@ RavBuilder Scene() {
 }
 
 // A simple recognisable pattern per image: a colour ramp with a grid.
-FshNamedImage Image(const TextureSpec& spec, int seed) {
+FshNamedImage Image(const TextureKind& texture, int seed) {
     std::vector<std::uint8_t> bgra;
-    bgra.reserve(static_cast<std::size_t>(spec.width) * spec.height * 4);
-    for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x) {
+    bgra.reserve(static_cast<std::size_t>(texture.width) * texture.height * 4);
+    for (int y = 0; y < texture.height; ++y) {
+        for (int x = 0; x < texture.width; ++x) {
             const bool grid = (x % 16 == 0) || (y % 16 == 0);
-            const auto r = static_cast<std::uint8_t>((x * 255) / std::max(1, spec.width - 1));
-            const auto g = static_cast<std::uint8_t>((y * 255) / std::max(1, spec.height - 1));
+            const auto r = static_cast<std::uint8_t>((x * 255) / std::max(1, texture.width - 1));
+            const auto g = static_cast<std::uint8_t>((y * 255) / std::max(1, texture.height - 1));
             const auto b = static_cast<std::uint8_t>((seed * 37) & 0xFF);
             bgra.insert(bgra.end(), {grid ? std::uint8_t{255} : b, grid ? std::uint8_t{255} : g,
                                      grid ? std::uint8_t{255} : r, std::uint8_t{255}});
         }
     }
-    return {MakeFshTag(spec.name), MakeFshImage32(spec.width, spec.height, std::move(bgra))};
+    return {MakeFshTag(texture.name),
+            MakeFshImage32(texture.width, texture.height, std::move(bgra))};
 }
 
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
