@@ -18,24 +18,12 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// FSH archives start with "SHPI"; compressed ones with 0x10/0x11/0x90/0x91
-// and 0xFB. Those go to the archive reader, which explains them.
+// The content decides, not the name: an archive named .rav is still one.
 bool LooksLikeFsh(const std::string& path) {
     FilePtr file = OpenFile(path, "rb");
-    if (!file) {
-        return false;
-    }
-    // Missing bytes stay zero: the two-byte signature alone marks a packed
-    // archive, which the archive reader then explains.
-    std::uint8_t magic[4] = {};
-    if (std::fread(magic, 1, sizeof magic, file.get()) < 2) {
-        return false;
-    }
-    if (magic[0] == 'S' && magic[1] == 'H' && magic[2] == 'P' && magic[3] == 'I') {
-        return true;
-    }
-    const bool refPack = (magic[0] & 0x7E) == 0x10 && magic[1] == 0xFB;
-    return refPack;
+    std::uint8_t start[4] = {};
+    const std::size_t got = file ? std::fread(start, 1, sizeof start, file.get()) : 0;
+    return CFshFile::LooksLikeArchive(std::span(start, got));
 }
 
 std::string Dump(const Json& json) {

@@ -88,7 +88,6 @@ public:
     [[nodiscard]] const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
     // Empties the block but keeps its storage for the next one.
     void Clear() { m_bytes.clear(); }
-    [[nodiscard]] std::vector<std::uint8_t> Take() { return std::move(m_bytes); }
 
 private:
     std::vector<std::uint8_t> m_bytes;

@@ -4,6 +4,8 @@
 #include "gamefiles/FileIo.h"
 #include "output/Format.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint64_t kHeaderSize = 16;
@@ -21,14 +23,6 @@ FshHeader ReadHeader(const CLeReader& in) {
     header.entryCount = in.I32(8);
     in.CopyOut(12, AsBytes(header.directoryId.data()), header.directoryId.size());
     return header;
-}
-
-// Archives shipped compressed start with a RefPack signature instead of the
-// magic: a flags byte (0x10 or 0x11, with 0x80 set for 4-byte sizes) and 0xFB.
-bool LooksLikeRefPack(const CLeReader& in) {
-    const std::uint8_t flags = in.U8(0);
-    const bool knownFlags = flags == 0x10 || flags == 0x11 || flags == 0x90 || flags == 0x91;
-    return knownFlags && in.U8(1) == 0xFB;
 }
 
 } // namespace
@@ -53,7 +47,7 @@ bool CFshFile::Load(const std::string& path, int mode) {
     header = ReadHeader(in);
     if (header.magic != kMagic) {
         Output(Format("%s is not a valid FSH file", path.c_str()), 0);
-        if (LooksLikeRefPack(in)) {
+        if (IsCompressed(bytes)) {
             Output(Format("%s is compressed (RefPack); compressed FSH archives are not supported "
                           "yet - unpack it first",
                           path.c_str()),
@@ -98,4 +92,20 @@ const FshEntry* CFshFile::GetEntry(std::int32_t index) const {
         return nullptr;
     }
     return &m_entries[static_cast<std::size_t>(index)];
+}
+
+bool CFshFile::IsCompressed(std::span<const std::uint8_t> start) {
+    if (start.size() < 2) {
+        return false;
+    }
+    const std::uint8_t flags = start[0];
+    const bool knownFlags = flags == 0x10 || flags == 0x11 || flags == 0x90 || flags == 0x91;
+    return knownFlags && start[1] == 0xFB;
+}
+
+bool CFshFile::LooksLikeArchive(std::span<const std::uint8_t> start) {
+    return IsCompressed(start) ||
+           (start.size() >= 4 &&
+            std::equal(kMagic.begin(), kMagic.end(), start.begin(),
+                       [](char m, std::uint8_t b) { return m == static_cast<char>(b); }));
 }

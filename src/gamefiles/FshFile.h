@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,13 @@ public:
     [[nodiscard]] bool IsLoaded() const { return m_loaded; }
     [[nodiscard]] const std::string& GetPath() const { return m_path; }
     [[nodiscard]] int GetMode() const { return m_mode; }
+
+    // Whether a file starting with `start` is an archive this reader should
+    // see: the magic "SHPI", or the signature of a compressed (RefPack)
+    // archive, which the reader then explains.
+    [[nodiscard]] static bool LooksLikeArchive(std::span<const std::uint8_t> start);
+    // The RefPack signature: 0x10, 0x11, 0x90 or 0x91, then 0xFB.
+    [[nodiscard]] static bool IsCompressed(std::span<const std::uint8_t> start);
 
     // Null when nothing is loaded or `index` is outside 0..entryCount-1.
     [[nodiscard]] const FshEntry* GetEntry(std::int32_t index) const;

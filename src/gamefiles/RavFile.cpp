@@ -73,9 +73,9 @@ private:
         return false;
     }
 
-    [[nodiscard]] bool Beyond(std::uint64_t offset) const { return offset > m_size; }
+    [[nodiscard]] bool Beyond(std::uint32_t offset) const { return offset > m_size; }
     [[nodiscard]] bool Beyond(std::int32_t offset) const {
-        return Beyond(static_cast<std::uint64_t>(static_cast<std::uint32_t>(offset)));
+        return Beyond(static_cast<std::uint32_t>(offset));
     }
 
     // A count is usable when it is not negative, its data could fit in the
@@ -156,8 +156,7 @@ private:
         for (std::size_t i = 0; i < textures.size(); ++i) {
             RavTexture& texture = textures[i];
             texture.nameOffset = m_in.U32(table + 4 * static_cast<std::uint64_t>(i));
-            if (Beyond(static_cast<std::uint64_t>(texture.nameOffset)) ||
-                !ReadName(texture.nameOffset, texture.name)) {
+            if (Beyond(texture.nameOffset) || !ReadName(texture.nameOffset, texture.name)) {
                 return Fail(RavSection::Texture);
             }
         }
@@ -194,8 +193,7 @@ private:
         const std::uint32_t nameOffset = m_in.U32(entry);
         const std::int32_t kind = m_in.I32(entry + 4);
         const std::uint32_t detailOffset = m_in.U32(entry + 8);
-        if (Beyond(static_cast<std::uint64_t>(detailOffset)) ||
-            Beyond(static_cast<std::uint64_t>(nameOffset))) {
+        if (Beyond(detailOffset) || Beyond(nameOffset)) {
             return Fail(RavSection::Poly1);
         }
         object.nameOffset = nameOffset;
@@ -228,11 +226,8 @@ private:
         d.value34 = m_in.U32(at + 0x34);
         d.offset38 = m_in.U32(at + 0x38);
         d.value3C = m_in.U32(at + 0x3C);
-        if (Beyond(static_cast<std::uint64_t>(d.meshOffset)) ||
-            Beyond(static_cast<std::uint64_t>(d.textureRecordOffset)) ||
-            Beyond(static_cast<std::uint64_t>(d.offset08)) ||
-            Beyond(static_cast<std::uint64_t>(d.offset10)) ||
-            Beyond(static_cast<std::uint64_t>(d.offset38))) {
+        if (Beyond(d.meshOffset) || Beyond(d.textureRecordOffset) || Beyond(d.offset08) ||
+            Beyond(d.offset10) || Beyond(d.offset38)) {
             return Fail(RavSection::Poly2);
         }
         return true;
@@ -250,8 +245,7 @@ private:
         m.colourOffset = m_in.U32(at + 0x18);
         m.value1C = m_in.U32(at + 0x1C);
         m.uvHeaderOffset = m_in.U32(at + 0x20);
-        if (Beyond(static_cast<std::uint64_t>(m.vertexOffset)) ||
-            Beyond(static_cast<std::uint64_t>(m.uvHeaderOffset)) ||
+        if (Beyond(m.vertexOffset) || Beyond(m.uvHeaderOffset) ||
             !Affordable(m.vertexCount, 12, sizeof(RavVertex))) {
             return Fail(RavSection::Poly3);
         }
@@ -265,8 +259,7 @@ private:
         const std::uint64_t at = object.mesh.uvHeaderOffset;
         object.uvCount = m_in.I32(at);
         object.uvOffset = m_in.U32(at + 4);
-        if (Beyond(static_cast<std::uint64_t>(object.uvOffset)) ||
-            !Affordable(object.uvCount, 8, sizeof(RavUv))) {
+        if (Beyond(object.uvOffset) || !Affordable(object.uvCount, 8, sizeof(RavUv))) {
             return Fail(RavSection::Poly4);
         }
         ReadArray(object.uvs, object.uvCount, object.uvOffset, 8, [this](std::uint64_t p) {
@@ -289,8 +282,7 @@ private:
         object.orders.resize(object.textureRecords.size());
         for (std::size_t k = 0; k < object.textureRecords.size(); ++k) {
             const RavObjectTexture& record = object.textureRecords[k];
-            if (Beyond(static_cast<std::uint64_t>(record.orderOffset)) ||
-                !Affordable(record.orderCount, 2, 2)) {
+            if (Beyond(record.orderOffset) || !Affordable(record.orderCount, 2, 2)) {
                 return Fail(RavSection::Poly2);
             }
             ReadArray(object.orders[k], record.orderCount, record.orderOffset, 2,
@@ -301,8 +293,7 @@ private:
 
     bool ReadColours(RavObject& object) {
         const RavMeshHeader& m = object.mesh;
-        if (Beyond(static_cast<std::uint64_t>(m.colourOffset)) ||
-            !Affordable(m.colourCount, 4, sizeof(RavColour))) {
+        if (Beyond(m.colourOffset) || !Affordable(m.colourCount, 4, sizeof(RavColour))) {
             return Fail(RavSection::Poly3);
         }
         ReadArray(object.colours, m.colourCount, m.colourOffset, 4, [this](std::uint64_t p) {

@@ -106,6 +106,23 @@ public:
         Put(m.colourOffset, colours.Bytes());
     }
 
+    // The ranges to write, sorted and joined. Ranges closer than a page are
+    // joined: rewriting the unchanged bytes between them changes nothing and
+    // saves a seek and a write call each.
+    [[nodiscard]] std::vector<std::pair<std::uint64_t, std::uint64_t>> Runs() {
+        constexpr std::uint64_t kJoinGap = 4096;
+        std::sort(m_dirty.begin(), m_dirty.end());
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
+        for (const auto& range : m_dirty) {
+            if (!runs.empty() && range.first <= runs.back().second + kJoinGap) {
+                runs.back().second = std::max(runs.back().second, range.second);
+            } else {
+                runs.push_back(range);
+            }
+        }
+        return runs;
+    }
+
 private:
     // The box always holds the origin; a margin is added unless it is empty.
     static void UpdateBox(RavObject& object) {
@@ -202,25 +219,6 @@ private:
 
     void MarkDirty(std::uint64_t begin, std::uint64_t end) { m_dirty.emplace_back(begin, end); }
 
-public:
-    // The ranges to write, sorted and joined. Ranges closer than a page are
-    // joined: rewriting the unchanged bytes between them changes nothing and
-    // saves a seek and a write call each.
-    [[nodiscard]] std::vector<std::pair<std::uint64_t, std::uint64_t>> Runs() {
-        constexpr std::uint64_t kJoinGap = 4096;
-        std::sort(m_dirty.begin(), m_dirty.end());
-        std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
-        for (const auto& range : m_dirty) {
-            if (!runs.empty() && range.first <= runs.back().second + kJoinGap) {
-                runs.back().second = std::max(runs.back().second, range.second);
-            } else {
-                runs.push_back(range);
-            }
-        }
-        return runs;
-    }
-
-private:
     CRavFile& m_rav;
     std::vector<std::uint8_t>& m_image;
     CLeWriter m_block;
