@@ -60,6 +60,15 @@ FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
 #endif
 }
 
+bool RemoveFile(const std::string& utf8Path) {
+    std::error_code error;
+    try {
+        return std::filesystem::remove(PathFromUtf8(utf8Path), error);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     // Size the buffer from the file's length when the stream can tell it, so

@@ -17,6 +17,10 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // opened.
 [[nodiscard]] FilePtr OpenFile(const std::string& utf8Path, const char* mode);
 
+// Deletes a file that this system wrote itself, such as a cut-off export.
+// False when it could not be removed.
+bool RemoveFile(const std::string& utf8Path);
+
 // Reads everything from the current position to the end of the file.
 // False on a read error.
 [[nodiscard]] bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes);

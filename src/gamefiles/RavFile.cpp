@@ -396,14 +396,14 @@ const char* CRavFile::GetTextureName(std::int32_t textureRef) const {
     return texture != nullptr ? texture->name.c_str() : nullptr;
 }
 
-std::int32_t CRavFile::FindTexture(std::string_view name) const {
+const RavTexture* CRavFile::FindTexture(std::string_view name) const {
     for (std::int32_t i = 0; i < header.textureCount; ++i) {
         const RavTexture* texture = GetTexture(i);
         if (texture != nullptr && EqualNoCase(texture->name, name)) {
-            return texture->textureRef;
+            return texture;
         }
     }
-    return -1;
+    return nullptr;
 }
 
 std::vector<std::uint32_t> CRavFile::Layout() const {

@@ -63,9 +63,10 @@ public:
     // null when there is none. The references are fixed by the load.
     [[nodiscard]] const char* GetTextureName(std::int32_t textureRef) const;
 
-    // The textureRef of the first texture whose name equals `name` without
-    // regard to the case of ASCII letters; -1 when there is none.
-    [[nodiscard]] std::int32_t FindTexture(std::string_view name) const;
+    // The first texture, in table order, whose name equals `name` without
+    // regard to the case of ASCII letters; null when there is none. (Any
+    // 32-bit value can be a textureRef, so none is kept free to mean "none".)
+    [[nodiscard]] const RavTexture* FindTexture(std::string_view name) const;
 
     // Patch the model back into the loaded file in place: every object's
     // name and, for kind 1, its blocks with a freshly computed bounding box.

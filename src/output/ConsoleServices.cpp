@@ -13,6 +13,10 @@ bool CConsoleServices::AskYesNo(const std::string& text) {
     return false;
 }
 
+bool CConsoleServices::EditAsciiSettings(AsciiSettingsFields&) {
+    return false;
+}
+
 CConsoleServices& CConsoleServices::Default() {
     // Stateless, so sharing one instance shares nothing.
     static CConsoleServices instance;

@@ -9,6 +9,8 @@ class CConsoleServices final : public CUiServices {
 public:
     void ShowMessage(const std::string& text) override;
     [[nodiscard]] bool AskYesNo(const std::string& text) override;
+    // There is no dialog on a terminal: settings are given as arguments.
+    [[nodiscard]] bool EditAsciiSettings(AsciiSettingsFields& fields) override;
 
     // The instance workers fall back to until they are given other services.
     static CConsoleServices& Default();

@@ -2,6 +2,8 @@
 
 #include <string>
 
+struct AsciiSettingsFields;
+
 // What the workers ask of the user interface. The window implements it with
 // real dialogs, the command-line tool with the terminal, and tests with a
 // scripted double; the core itself never links a toolkit.
@@ -14,4 +16,8 @@ public:
 
     // A modal Yes/No question; only Yes counts as consent.
     [[nodiscard]] virtual bool AskYesNo(const std::string& text) = 0;
+
+    // The modal "ASCII Filter Settings" dialog over `fields`. True when it
+    // was closed with OK; only then are `fields` changed.
+    [[nodiscard]] virtual bool EditAsciiSettings(AsciiSettingsFields& fields) = 0;
 };

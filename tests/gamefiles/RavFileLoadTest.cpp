@@ -61,10 +61,10 @@ TEST_F(RavFileTest, TexturesAreFoundByReferenceAndByName) {
         }
         EXPECT_EQ(rav.GetTextureName(first + 8), nullptr);
         EXPECT_EQ(rav.GetTextureName(first + 48), nullptr);
-        EXPECT_EQ(rav.FindTexture("gRaSs"), first);
-        EXPECT_EQ(rav.FindTexture("stand"), first + 32);
-        EXPECT_EQ(rav.FindTexture("Gras"), -1);
-        EXPECT_EQ(rav.FindTexture("Grass2"), -1);
+        EXPECT_EQ(rav.FindTexture("gRaSs"), rav.GetTexture(0));
+        EXPECT_EQ(rav.FindTexture("stand"), rav.GetTexture(2));
+        EXPECT_EQ(rav.FindTexture("Gras"), nullptr);
+        EXPECT_EQ(rav.FindTexture("Grass2"), nullptr);
     }
 }
 

@@ -58,7 +58,7 @@ TEST(SampleScene, HoldsACrowdAroundThePitchAndSavesUnchanged) {
         EXPECT_EQ(in.U8(e.offset), 0x7D) << e.name.data();
         EXPECT_TRUE(width >= 1 && width <= 256 && height >= 1 && height <= 256);
         EXPECT_LE(e.offset + 16 + 4ull * width * height, bytes.size()) << e.name.data();
-        EXPECT_NE(rav.FindTexture(e.name.data()), -1) << e.name.data();
+        EXPECT_NE(rav.FindTexture(e.name.data()), nullptr) << e.name.data();
     }
 }
 

@@ -1,5 +1,5 @@
 #include "output/MessageOutput.h"
-#include "output/UiServices.h"
+#include "support/ScriptedServices.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,6 @@
 #include <vector>
 
 namespace {
-
-class RecordingServices final : public CUiServices {
-public:
-    void ShowMessage(const std::string& text) override { boxes.push_back(text); }
-    bool AskYesNo(const std::string&) override { return false; }
-    std::vector<std::string> boxes;
-};
 
 class Worker final : public CMessageOutput {
 protected:
@@ -26,7 +19,7 @@ protected:
 // A null text is dropped either way.
 TEST(MessageOutput, RoutesToTheFunctionOrElseToTheMessageBox) {
     Worker worker;
-    RecordingServices services;
+    ScriptedServices services;
     worker.SetServices(services);
     worker.Output("in a box", 1);
     worker.Output(static_cast<const char*>(nullptr), 0);

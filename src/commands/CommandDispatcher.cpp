@@ -1,0 +1,91 @@
+#include "commands/CommandDispatcher.h"
+
+#include <cstddef>
+
+namespace {
+
+// Releases the model on every path out of a command that loaded it.
+class CLoadedRav {
+public:
+    explicit CLoadedRav(CRavFile& rav) : m_rav(rav) {}
+    ~CLoadedRav() { m_rav.Clear(); }
+    CLoadedRav(const CLoadedRav&) = delete;
+    CLoadedRav& operator=(const CLoadedRav&) = delete;
+
+private:
+    CRavFile& m_rav;
+};
+
+} // namespace
+
+bool CCommandDispatcher::Run(int id, const CommandInputs& inputs) {
+    switch (id) {
+    case kCommandImport:
+        return Import(inputs);
+    case kCommandExport:
+        return Export(inputs);
+    default:
+        return false;
+    }
+}
+
+std::vector<CMessageOutput*> CCommandDispatcher::Workers() {
+    std::vector<CMessageOutput*> workers{&m_rav, &m_fsh};
+    for (std::size_t i = 0; i < m_filters.Count(); ++i) {
+        workers.push_back(m_filters.Get(i));
+    }
+    return workers;
+}
+
+void CCommandDispatcher::SetServices(CUiServices& services) {
+    for (CMessageOutput* worker : Workers()) {
+        worker->SetServices(services);
+    }
+}
+
+CFilter* CCommandDispatcher::SelectedFilter(const CommandInputs& inputs) const {
+    return inputs.filterIndex < 0 ? nullptr
+                                  : m_filters.Get(static_cast<std::size_t>(inputs.filterIndex));
+}
+
+void CCommandDispatcher::Log(const char* text) {
+    if (m_log) {
+        m_log(text, 0);
+    }
+}
+
+bool CCommandDispatcher::Import(const CommandInputs& inputs) {
+    if (!m_rav.Load(inputs.ravPath)) {
+        return false;
+    }
+    const CLoadedRav release(m_rav);
+    CFilter* filter = SelectedFilter(inputs);
+    if (filter == nullptr) {
+        return false;
+    }
+    if (!filter->Import(inputs.exchangePath, &m_rav)) {
+        Log("Error while importing data");
+        return false;
+    }
+    Log("Successful imported data... updating data");
+    if (!m_rav.Save()) {
+        Log("Error updating data");
+        return false;
+    }
+    Log("Successful updated data");
+    return true;
+}
+
+bool CCommandDispatcher::Export(const CommandInputs& inputs) {
+    if (!m_rav.Load(inputs.ravPath)) {
+        return false;
+    }
+    const CLoadedRav release(m_rav);
+    CFilter* filter = SelectedFilter(inputs);
+    if (filter == nullptr) {
+        return false;
+    }
+    const bool exported = filter->Export(inputs.exchangePath, &m_rav);
+    Log(exported ? "Successful exported data" : "Error exporting data");
+    return exported;
+}

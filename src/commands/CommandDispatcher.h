@@ -1,0 +1,54 @@
+#pragma once
+
+#include "commands/CommandInputs.h"
+#include "filters/FilterTable.h"
+#include "gamefiles/FshFile.h"
+#include "gamefiles/RavFile.h"
+#include "output/OutputFn.h"
+
+#include <vector>
+
+class CUiServices;
+
+// Runs the commands of the action buttons against the workers it owns. Both
+// front ends use it: the window fills the inputs from its fields, the
+// command-line tool from its arguments.
+//
+// Every command that works on the RAV file loads it from disk first and
+// releases the model at its end, whatever happened in between; a failed load
+// ends the command with the loader's message alone. Only an import that the
+// filter accepted, and the tools, write the RAV file.
+class CCommandDispatcher {
+public:
+    CCommandDispatcher() = default;
+    CCommandDispatcher(const CCommandDispatcher&) = delete;
+    CCommandDispatcher& operator=(const CCommandDispatcher&) = delete;
+
+    // Runs command `id`. True when the command did all it was asked to do;
+    // ids outside the seven commands, and commands not yet available, do
+    // nothing and give false.
+    bool Run(int id, const CommandInputs& inputs);
+
+    // Where the one-line summaries of imports and exports go (flag 0).
+    void SetLog(OutputFn log) { m_log = std::move(log); }
+
+    // The workers in the order the window routes their output at start-up:
+    // the RAV file, the FSH archive, then the filters in table order.
+    [[nodiscard]] std::vector<CMessageOutput*> Workers();
+    void SetServices(CUiServices& services);
+
+    [[nodiscard]] CFilterTable& Filters() { return m_filters; }
+    [[nodiscard]] CRavFile& Rav() { return m_rav; }
+    [[nodiscard]] CFshFile& Fsh() { return m_fsh; }
+
+private:
+    bool Import(const CommandInputs& inputs);
+    bool Export(const CommandInputs& inputs);
+    [[nodiscard]] CFilter* SelectedFilter(const CommandInputs& inputs) const;
+    void Log(const char* text);
+
+    CRavFile m_rav;
+    CFshFile m_fsh;
+    CFilterTable m_filters;
+    OutputFn m_log;
+};

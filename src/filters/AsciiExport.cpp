@@ -1,0 +1,147 @@
+#include "filters/AsciiFilter.h"
+
+#include "filters/NumberText.h"
+#include "gamefiles/FileIo.h"
+#include "gamefiles/RavFile.h"
+#include "output/Format.h"
+
+#include <cstdio>
+#include <new>
+#include <string>
+
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+void AppendHexByte(std::string& out, std::uint8_t byte) {
+    out += kHex[byte >> 4];
+    out += kHex[byte & 15];
+}
+
+// One object's lines. Written into a growing string, so an object of any
+// size comes out whole.
+class CAsciiObjectWriter {
+public:
+    CAsciiObjectWriter(std::uint32_t mode, int decimals) : m_mode(mode), m_decimals(decimals) {}
+
+    void Write(std::int32_t index, const RavObject& object, const CRavFile& rav,
+               std::string& out) const {
+        out += "Object ";
+        out += std::to_string(index);
+        out += ":\r\n\tNAME=";
+        out += object.name;
+        out += "\r\n\tVERTEXES=";
+        out += std::to_string(object.mesh.vertexCount);
+        out += "\r\n";
+        for (std::size_t k = 0; k < object.vertices.size(); ++k) {
+            WriteVertex(object, k, out);
+        }
+        out += "\tTEXTURES=";
+        out += std::to_string(object.detail.textureRecordCount);
+        out += "\r\n";
+        for (std::size_t t = 0; t < object.textureRecords.size(); ++t) {
+            WriteTexture(object.textureRecords[t], object.orders[t], rav, out);
+        }
+    }
+
+private:
+    void Number(std::string& out, float value) const {
+        AppendFixed(out, static_cast<double>(value), m_decimals);
+    }
+
+    void WriteVertex(const RavObject& object, std::size_t k, std::string& out) const {
+        if ((m_mode & ExportVertexes) != 0) {
+            const RavVertex& v = object.vertices[k];
+            out += "\t\t";
+            Number(out, v.x);
+            out += ", ";
+            Number(out, v.y);
+            out += ", ";
+            Number(out, v.z);
+        }
+        if ((m_mode & ExportPlacements) != 0) {
+            const RavUv uv = k < object.uvs.size() ? object.uvs[k] : RavUv{};
+            out += ", ";
+            Number(out, uv.u);
+            out += ", ";
+            Number(out, uv.v);
+        }
+        if ((m_mode & ExportShading) != 0) {
+            out += ", ";
+            if (k < object.colours.size()) {
+                const RavColour& c = object.colours[k];
+                AppendHexByte(out, c[2]);
+                AppendHexByte(out, c[1]);
+                AppendHexByte(out, c[0]);
+            } else {
+                out += "000000";
+            }
+        }
+        out += "\r\n";
+    }
+
+    void WriteTexture(const RavObjectTexture& record, const std::vector<std::uint16_t>& orders,
+                      const CRavFile& rav, std::string& out) const {
+        // A record whose texture is missing from the table gets an empty
+        // name, which the reader reports and leaves alone.
+        const char* name = rav.GetTextureName(record.textureRef);
+        out += "\t\tNAME=";
+        out += name != nullptr ? name : "";
+        out += "\r\n";
+        if ((m_mode & ExportOrder) == 0) {
+            return;
+        }
+        out += "\t\t\tORDERCOUNT=";
+        out += std::to_string(record.orderCount);
+        out += "\r\n\t\t\tORDER=";
+        for (std::size_t j = 0; j < orders.size(); ++j) {
+            if (j != 0) {
+                out += ", ";
+            }
+            out += std::to_string(static_cast<std::int16_t>(orders[j]));
+        }
+        out += "\r\n";
+    }
+
+    std::uint32_t m_mode;
+    int m_decimals;
+};
+
+bool WriteText(std::FILE* file, const std::string& text) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+}
+
+} // namespace
+
+bool CAsciiFilter::Export(const std::string& path, const CRavFile* rav) {
+    if (path.empty() || rav == nullptr) {
+        return false;
+    }
+    FilePtr file = OpenFile(path, "w+b");
+    if (!file) {
+        Output(Format("Error opening %s", path.c_str()), 1);
+        return false;
+    }
+    bool written = false;
+    try {
+        std::string text = "EXMODE=" + std::to_string(m_exportMode) +
+                           "\r\nOBJECTS=" + std::to_string(rav->header.objectCount) + "\r\n";
+        written = WriteText(file.get(), text);
+        const CAsciiObjectWriter writer(m_exportMode, m_decimals);
+        for (std::int32_t i = 0; written && i < rav->header.objectCount; ++i) {
+            text.clear();
+            writer.Write(i, *rav->GetObject(i), *rav, text);
+            written = WriteText(file.get(), text);
+        }
+        written = written && WriteText(file.get(), "[End of file]\r\n");
+    } catch (const std::bad_alloc&) {
+        written = false;
+    }
+    written = CloseFile(file) && written;
+    if (!written) {
+        // A cut-off text would import as a damaged one; better none at all.
+        RemoveFile(path);
+        Output(Format("Error writing %s", path.c_str()), 1);
+    }
+    return written;
+}
