@@ -124,7 +124,8 @@ bool CAsciiFilter::Export(const std::string& path, const CRavFile* rav) {
     }
     bool written = false;
     try {
-        std::string text = "EXMODE=" + std::to_string(m_exportMode) +
+        // The mode is printed as a signed number, as the reader scans it.
+        std::string text = "EXMODE=" + std::to_string(static_cast<std::int32_t>(m_exportMode)) +
                            "\r\nOBJECTS=" + std::to_string(rav->header.objectCount) + "\r\n";
         written = WriteText(file.get(), text);
         const CAsciiObjectWriter writer(m_exportMode, m_decimals);

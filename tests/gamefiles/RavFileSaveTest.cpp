@@ -1,4 +1,5 @@
 #include "gamefiles/RavTestSupport.h"
+#include "support/InChild.h"
 
 #include <algorithm>
 #include <csignal>
@@ -8,7 +9,6 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -114,16 +114,6 @@ TEST_F(RavFileTest, NamesAreWrittenIntoTheRoomOfTheStoredName) {
 // latter: an array that ran past the end of the file is written out whole,
 // growing it.
 #ifndef _WIN32
-// Runs `check` in a forked child, so limits and user changes stay there.
-bool InChild(const std::function<bool()>& check) {
-    const pid_t child = fork();
-    if (child == 0) {
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
 
 // An array that ran past the end of the file comes back whole: an unchanged
 // save grows the file by exactly the zeros it lacked. A model whose arrays or
