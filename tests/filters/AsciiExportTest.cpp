@@ -21,8 +21,10 @@ RavBuilder EdgeScene() {
     orphan.textureRef = 0x7777;
     return {.textures = {"grass", "stand"},
             .objects = {{.name = "Quad",
-                         .vertices = {{0.5f, -0.125f, 1e6f}, {1.0f / 3, 2.5f, -0.0f},
-                                      {-7, 0.1f, 3}, {123.456f, 1e-3f, -9.75f}},
+                         .vertices = {{0.5f, -0.125f, 1e6f},
+                                      {1.0f / 3, 2.5f, -0.0f},
+                                      {-7, 0.1f, 3},
+                                      {123.456f, 1e-3f, -9.75f}},
                          .uvs = {{0.25f, 1}, {1, 0.75f}},
                          .colours = {{0x11, 0x22, 0x33, 0x44}},
                          .textureRecords = {RavBuilder::Record(1, {0xFFFF, 7, 0x8000}),
@@ -43,12 +45,12 @@ TEST_F(AsciiFilterTest, ExportWritesTheFormatByteForByte) {
                             .uvs = {{0, 1}, {1, 1}},
                             .colours = {{0x00, 0xFF, 0x80, 0x00}},
                             .textureRecords = {RavBuilder::Record(0, {0, 1, 0})}}}});
-    EXPECT_EQ(Export(31), CrLf({"EXMODE=31", "OBJECTS=1", "Object 0:", "\tNAME=stand",
-                                "\tVERTEXES=2",
-                                "\t\t1.500000, 0.000000, -2.250000, 0.000000, 1.000000, 80FF00",
-                                "\t\t1.500000, 3.000000, -2.250000, 1.000000, 1.000000, 000000",
-                                "\tTEXTURES=1", "\t\tNAME=grass", "\t\t\tORDERCOUNT=3",
-                                "\t\t\tORDER=0, 1, 0", "[End of file]"}));
+    EXPECT_EQ(
+        Export(31),
+        CrLf({"EXMODE=31", "OBJECTS=1", "Object 0:", "\tNAME=stand", "\tVERTEXES=2",
+              "\t\t1.500000, 0.000000, -2.250000, 0.000000, 1.000000, 80FF00",
+              "\t\t1.500000, 3.000000, -2.250000, 1.000000, 1.000000, 000000", "\tTEXTURES=1",
+              "\t\tNAME=grass", "\t\t\tORDERCOUNT=3", "\t\t\tORDER=0, 1, 0", "[End of file]"}));
 
     LoadScene(EdgeScene());
     EXPECT_EQ(Export(31, 0), Golden("edge-mode31-decimals0.txt"));
@@ -77,12 +79,19 @@ TEST_F(AsciiFilterTest, ExportModeChoosesTheFields) {
         {16, ", 030201", {"\t\tNAME=grass"}},
         {20, ", 4.0, 5.0, 030201", {"\t\tNAME=grass"}},
         {8, "", {"\t\tNAME=grass", "\t\t\tORDERCOUNT=1", "\t\t\tORDER=9"}},
-        {0xFFFFFFFF, "\t\t1.0, 2.0, 3.0, 4.0, 5.0, 030201",
+        {0xFFFFFFFF,
+         "\t\t1.0, 2.0, 3.0, 4.0, 5.0, 030201",
          {"\t\tNAME=grass", "\t\t\tORDERCOUNT=1", "\t\t\tORDER=9"}},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> lines{"EXMODE=" + std::to_string(static_cast<std::int32_t>(c.mode)), "OBJECTS=1", "Object 0:",
-                                       "\tNAME=q", "\tVERTEXES=1", c.vertexLine, "\tTEXTURES=1"};
+        std::vector<std::string> lines{"EXMODE=" +
+                                           std::to_string(static_cast<std::int32_t>(c.mode)),
+                                       "OBJECTS=1",
+                                       "Object 0:",
+                                       "\tNAME=q",
+                                       "\tVERTEXES=1",
+                                       c.vertexLine,
+                                       "\tTEXTURES=1"};
         lines.insert(lines.end(), c.textureLines.begin(), c.textureLines.end());
         lines.push_back("[End of file]");
         EXPECT_EQ(Export(c.mode, 1), CrLf(lines)) << "mode " << c.mode;

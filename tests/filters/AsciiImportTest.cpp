@@ -37,8 +37,8 @@ RavBuilder ImportScene() {
 // Object 1 as mode 31 writes it, with values the scene does not hold: what
 // a test expects to arrive after a part of object 0 was passed over.
 const std::vector<std::string> kGoodObject1 = {
-    "Object 1:", "NAME=bee", "VERTEXES=1", "70, 80, 90, 0.25, 0.75, 0A0B0C", "TEXTURES=1",
-    "NAME=stand", "ORDERCOUNT=1", "ORDER=42"};
+    "Object 1:",  "NAME=bee",   "VERTEXES=1",   "70, 80, 90, 0.25, 0.75, 0A0B0C",
+    "TEXTURES=1", "NAME=stand", "ORDERCOUNT=1", "ORDER=42"};
 
 void ExpectGoodObject1(CRavFile& rav) {
     const RavObject& b = *rav.GetObject(1);
@@ -72,7 +72,10 @@ struct ImportCase {
 TEST_F(AsciiFilterTest, ImportAppliesWhatTheTextHolds) {
     const auto a = [](CRavFile& rav) -> RavObject& { return *rav.GetObject(0); };
     const ImportCase cases[] = {
-        {"comments only", "// one\n//two\n\n", {}, [&](CRavFile& rav) {
+        {"comments only",
+         "// one\n//two\n\n",
+         {},
+         [&](CRavFile& rav) {
              EXPECT_EQ(a(rav).name, "a");
              EXPECT_EQ(a(rav).vertices[0].x, 1);
          }},
@@ -113,8 +116,8 @@ TEST_F(AsciiFilterTest, ImportAppliesWhatTheTextHolds) {
              EXPECT_EQ(a(rav).vertices[1].y, 5);
          }},
         {"placements and shading without positions",
-         Lf({"EXMODE=20", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2",
-             ", 0.25, 0.75, 332211", ", 9, 9, 665544", "TEXTURES=1", "NAME=stand"}),
+         Lf({"EXMODE=20", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", ", 0.25, 0.75, 332211",
+             ", 9, 9, 665544", "TEXTURES=1", "NAME=stand"}),
          {},
          [&](CRavFile& rav) {
              EXPECT_EQ(a(rav).vertices[0].x, 1);
@@ -125,8 +128,8 @@ TEST_F(AsciiFilterTest, ImportAppliesWhatTheTextHolds) {
          }},
         {"order entries: atoi rules, low 16 bits, a short line keeps the rest",
          Lf({"EXMODE=8", "OBJECTS=2", "Object 0:", "NAME=a", "VERTEXES=2", "TEXTURES=1",
-             "NAME=stand", "ORDERCOUNT=5", "ORDER= 4,5x, -1", "Object 1:", "NAME=b",
-             "VERTEXES=1", "TEXTURES=1", "NAME=Grass", "ORDERCOUNT=1", "ORDER=65537, 3"}),
+             "NAME=stand", "ORDERCOUNT=5", "ORDER= 4,5x, -1", "Object 1:", "NAME=b", "VERTEXES=1",
+             "TEXTURES=1", "NAME=Grass", "ORDERCOUNT=1", "ORDER=65537, 3"}),
          {{kWarnA + "has 3 order entries, 5 were expected. Skipping rest", 1}},
          [&](CRavFile& rav) {
              EXPECT_EQ(a(rav).orders[0], (std::vector<std::uint16_t>{4, 5, 0xFFFF, 4, 5}));
@@ -145,9 +148,8 @@ TEST_F(AsciiFilterTest, ImportAppliesWhatTheTextHolds) {
          }},
         {"a texture count that differs",
          WithGoodObject1({"Object 0:", "NAME=a", "VERTEXES=2", "10, 10, 10, 1, 1, 111111",
-                          "20, 20, 20, 2, 2, 222222", "TEXTURES=2", "NAME=Grass",
-                          "ORDERCOUNT=5", "ORDER=5, 5, 5, 5, 5", "NAME=Grass", "ORDERCOUNT=1",
-                          "ORDER=6"}),
+                          "20, 20, 20, 2, 2, 222222", "TEXTURES=2", "NAME=Grass", "ORDERCOUNT=5",
+                          "ORDER=5, 5, 5, 5, 5", "NAME=Grass", "ORDERCOUNT=1", "ORDER=6"}),
          {{kWarnA + "has a 2 Textures, the ravfile has 1. Skipping textures", 1}},
          [&](CRavFile& rav) {
              EXPECT_EQ(a(rav).vertices[1].x, 20);
@@ -197,8 +199,8 @@ TEST_F(AsciiFilterTest, ImportAppliesWhatTheTextHolds) {
           {"Warning! Textfile has to few lines. Aborting", 1}},
          [&](CRavFile& rav) { EXPECT_EQ(rav.GetObject(1)->name, "b"); }},
         {"an overlong line is cut, and its rest is not a line",
-         Lf({"EXMODE=0", "OBJECTS=1", "Object 0:", "NAME=" + std::string(20000, 'n'),
-             "VERTEXES=2", "TEXTURES=1", "NAME=Grass"}),
+         Lf({"EXMODE=0", "OBJECTS=1", "Object 0:", "NAME=" + std::string(20000, 'n'), "VERTEXES=2",
+             "TEXTURES=1", "NAME=Grass"}),
          {},
          [&](CRavFile& rav) {
              EXPECT_EQ(a(rav).name, std::string(1023, 'n'));
@@ -231,12 +233,9 @@ TEST(AsciiReadLine, ReturnsTheLinesTheReaderSees) {
         std::string text;
         std::vector<std::string> lines;
     } cases[] = {
-        {"a\r\nb\nc", {"a", "b"}},
-        {"// x\n\n \t\r\n  t w \t\r\n//", {"t w \t"}},
-        {"  x // y\n", {"x // y"}},
-        {"0123456789\nz\n", {"0123456", "z"}},
-        {"012345\r\n", {"012345"}},
-        {"0123456\r\n", {"0123456"}},
+        {"a\r\nb\nc", {"a", "b"}},  {"// x\n\n \t\r\n  t w \t\r\n//", {"t w \t"}},
+        {"  x // y\n", {"x // y"}}, {"0123456789\nz\n", {"0123456", "z"}},
+        {"012345\r\n", {"012345"}}, {"0123456\r\n", {"0123456"}},
         {"abc\0def\n"s, {}},
     };
     for (const auto& c : cases) {
