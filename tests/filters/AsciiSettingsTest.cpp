@@ -3,87 +3,52 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <optional>
 #include <string>
-#include <vector>
 
 namespace {
 
 // The dialog shows the filter's settings and, on OK, only the boxes checked
 // and the accuracy read as atoi reads it, within 0..32, make the new ones.
+// Fields are vertexes, placements, textures, order, accuracy, shading.
 TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
+    const AsciiSettingsFields defaults{1, 0, 1, 0, "6", 0};
     const struct {
-        const char* what;
-        std::function<bool(AsciiSettingsFields&)> dialog;
+        std::optional<AsciiSettingsFields> confirmed; // none: cancelled
         std::uint32_t mode;
         std::int32_t decimals;
     } cases[] = {
-        {"OK unchanged", [](AsciiSettingsFields&) { return true; }, 3, 6},
-        {"cancel after changes",
-         [](AsciiSettingsFields& f) {
-             f = {1, 1, 1, 1, "20", 1};
-             return false;
-         },
-         3, 6},
-        {"placements only",
-         [](AsciiSettingsFields& f) {
-             f = {0, 1, 0, 0, "6", 0};
-             return true;
-         },
-         4, 6},
-        {"all five, accuracy 40",
-         [](AsciiSettingsFields& f) {
-             f = {1, 1, 1, 1, "40", 1};
-             return true;
-         },
-         31, 32},
-        {"empty accuracy",
-         [](AsciiSettingsFields& f) {
-             f.m_accuracy.clear();
-             return true;
-         },
-         3, 0},
-        {"digits then letters",
-         [](AsciiSettingsFields& f) {
-             f.m_accuracy = " 12ab";
-             return true;
-         },
-         3, 12},
-        {"negative",
-         [](AsciiSettingsFields& f) {
-             f.m_accuracy = "-3";
-             return true;
-         },
-         3, 0},
-        {"beyond int",
-         [](AsciiSettingsFields& f) {
-             f.m_accuracy = "99999999999";
-             return true;
-         },
-         3, 32},
-        {"order and shading",
-         [](AsciiSettingsFields& f) {
-             f = {0, 0, 0, 1, "0", 1};
-             return true;
-         },
-         24, 0},
+        {defaults, 3, 6},
+        {std::nullopt, 3, 6},
+        {AsciiSettingsFields{0, 1, 0, 0, "6", 0}, 4, 6},
+        {AsciiSettingsFields{1, 1, 1, 1, "40", 1}, 31, 32},
+        {AsciiSettingsFields{0, 0, 0, 1, "", 1}, 24, 0},
+        {AsciiSettingsFields{1, 0, 1, 0, " 12ab", 0}, 3, 12},
+        {AsciiSettingsFields{1, 0, 1, 0, "-3", 0}, 3, 0},
+        {AsciiSettingsFields{1, 0, 1, 0, "99999999999", 0}, 3, 32},
     };
     for (const auto& c : cases) {
         CAsciiFilter filter;
         ScriptedServices services;
-        services.settingsDialog = c.dialog;
+        services.settingsDialog = [&](AsciiSettingsFields& fields) {
+            // A cancelled dialog may have been changed before it was closed.
+            fields = c.confirmed.value_or(AsciiSettingsFields{1, 1, 1, 1, "20", 1});
+            return c.confirmed.has_value();
+        };
         filter.SetServices(services);
         filter.SetOutput([](const char*, int) {});
         filter.Configure();
-        EXPECT_EQ(filter.ExportMode(), c.mode) << c.what;
-        EXPECT_EQ(filter.Decimals(), c.decimals) << c.what;
+        const std::string what = c.confirmed ? c.confirmed->m_accuracy : "cancel";
+        EXPECT_EQ(filter.ExportMode(), c.mode) << what;
+        EXPECT_EQ(filter.Decimals(), c.decimals) << what;
         ASSERT_EQ(services.shownSettings.size(), 1U);
         const AsciiSettingsFields& shown = services.shownSettings[0];
-        EXPECT_EQ(
-            (std::vector<int>{shown.m_exportVertexes, shown.m_exportPlacements,
-                              shown.m_exportTextures, shown.m_exportOrder, shown.m_exportShading}),
-            (std::vector<int>{1, 0, 1, 0, 0}));
-        EXPECT_EQ(shown.m_accuracy, "6");
+        EXPECT_EQ(std::tie(shown.m_exportVertexes, shown.m_exportPlacements,
+                           shown.m_exportTextures, shown.m_exportOrder, shown.m_accuracy,
+                           shown.m_exportShading),
+                  std::tie(defaults.m_exportVertexes, defaults.m_exportPlacements,
+                           defaults.m_exportTextures, defaults.m_exportOrder, defaults.m_accuracy,
+                           defaults.m_exportShading));
         EXPECT_TRUE(services.boxes.empty());
     }
 }
