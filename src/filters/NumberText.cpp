@@ -1,7 +1,7 @@
 #include "filters/NumberText.h"
 
+#include <bit>
 #include <charconv>
-#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -28,6 +28,10 @@ int HexDigit(char c) {
     return -1;
 }
 
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 const char* SkipSpace(const char* p) {
     while (IsSpace(*p)) {
         ++p;
@@ -35,75 +39,295 @@ const char* SkipSpace(const char* p) {
     return p;
 }
 
-// Converts the unsigned number at `p` (no sign); the end of what was used is
-// stored in `end` (== p when nothing was).
-template <typename T> T ConvertUnsigned(const char* p, const char** end) {
-    T value{};
-    std::chars_format format = std::chars_format::general;
-    const char* start = p;
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
-        format = std::chars_format::hex;
-        start = p + 2;
-    }
-    const std::size_t length = std::strlen(start);
-    const auto result = std::from_chars(start, start + length, value, format);
-    if (result.ec == std::errc::invalid_argument) {
-        if (format == std::chars_format::hex) {
-            *end = p + 1; // "0x" without digits reads as the 0 before it
-            return T{};
-        }
-        *end = p;
-        return T{};
-    }
-    if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value alone; strtod gives inf or 0 then.
-        T probe{};
-        std::from_chars(start, result.ptr, probe, format);
-        value = T{};
-    }
-    *end = result.ptr;
-    return value;
+// The character at `p`, reading `limit` (nullptr: none) as the end of the
+// text. scanf converts only the characters it accepted, so its conversion
+// must not look past them; every scan below advances one character at a time
+// and stops at '\0', so it never reads beyond the limit or the terminator.
+char At(const char* p, const char* limit) {
+    return p == limit ? '\0' : *p;
 }
 
-template <typename T> T ConvertSigned(const char* text, const char** end) {
-    const char* p = SkipSpace(text);
-    bool negative = false;
-    if (*p == '+' || *p == '-') {
-        negative = *p == '-';
+// Whether the text at `p` starts with the lower-case `word`, in any case.
+bool StartsWithWord(const char* p, const char* limit, const char* word) {
+    for (; *word != '\0'; ++word, ++p) {
+        if (Lower(At(p, limit)) != *word) {
+            return false;
+        }
+    }
+    return true;
+}
+
+template <typename T> struct FloatBits;
+template <> struct FloatBits<float> {
+    using Uint = std::uint32_t;
+    static constexpr Uint kSign = 0x80000000u;
+    static constexpr Uint kQuietNan = 0x7fc00000u;
+    static constexpr Uint kPayload = 0x003fffffu;
+};
+template <> struct FloatBits<double> {
+    using Uint = std::uint64_t;
+    static constexpr Uint kSign = 0x8000000000000000u;
+    static constexpr Uint kQuietNan = 0x7ff8000000000000u;
+    static constexpr Uint kPayload = 0x0007ffffffffffffu;
+};
+
+bool IsNanChar(char c) {
+    return IsDigit(c) || (Lower(c) >= 'a' && Lower(c) <= 'z') || c == '_';
+}
+
+// The NaN payload in "nan(...)" is taken only when strtoull in base 0 (a
+// "0x" or "0" prefix selects hex or octal, overflow saturates) reads all of
+// [p, stop).
+bool ReadNanPayload(const char* p, const char* stop, std::uint64_t& payload) {
+    int base = 10;
+    if (p != stop && *p == '0') {
+        base = 8;
+        if (p + 1 != stop && Lower(p[1]) == 'x') {
+            if (p + 2 == stop || HexDigit(p[2]) < 0) {
+                return false; // strtoull stops after the "0"
+            }
+            base = 16;
+            p += 2;
+        }
+    }
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t value = 0;
+    bool overflow = false;
+    for (; p != stop; ++p) {
+        const int digit = HexDigit(*p);
+        if (digit < 0 || digit >= base) {
+            return false;
+        }
+        const auto d = static_cast<std::uint64_t>(digit);
+        overflow = overflow || value > (kMax - d) / static_cast<std::uint64_t>(base);
+        value = value * static_cast<std::uint64_t>(base) + d;
+    }
+    payload = overflow ? kMax : value;
+    return true;
+}
+
+struct Mantissa {
+    const char* end = nullptr;
+    bool anyDigit = false;
+    // Position of the leading non-zero digit, in digits: 0 for the one just
+    // before the point. Only its sign matters, to tell overflow from
+    // underflow; without such a digit it stays far below any position.
+    std::int64_t lead = std::numeric_limits<std::int64_t>::min() / 8;
+};
+
+// Digits, an optional point and more digits, as strtod takes them.
+Mantissa ScanMantissa(const char* p, const char* limit, bool hex) {
+    Mantissa m;
+    const auto isDigit = [hex](char c) { return hex ? HexDigit(c) >= 0 : IsDigit(c); };
+    std::int64_t integerDigits = 0;
+    for (; isDigit(At(p, limit)); ++p) {
+        m.anyDigit = true;
+        if (integerDigits > 0 || *p != '0') {
+            ++integerDigits;
+        }
+    }
+    if (integerDigits > 0) {
+        m.lead = integerDigits - 1;
+    }
+    if (At(p, limit) == '.') {
+        ++p;
+        for (std::int64_t position = -1; isDigit(At(p, limit)); ++p, --position) {
+            m.anyDigit = true;
+            if (integerDigits == 0 && *p != '0' && m.lead < position) {
+                m.lead = position;
+            }
+        }
+    }
+    m.end = p;
+    return m;
+}
+
+// An exponent introduced by `letter`; when no digit follows it, nothing of
+// it is taken. Returns the end of the number.
+const char* ScanExponent(const char* p, const char* limit, char letter, std::int64_t& exponent) {
+    exponent = 0;
+    if (Lower(At(p, limit)) != letter) {
+        return p;
+    }
+    const char* q = p + 1;
+    const bool negative = At(q, limit) == '-';
+    if (negative || At(q, limit) == '+') {
+        ++q;
+    }
+    if (!IsDigit(At(q, limit))) {
+        return p;
+    }
+    // Far beyond any finite result; saturating keeps the sums below exact.
+    constexpr std::int64_t kCap = 1'000'000'000;
+    for (; IsDigit(At(q, limit)); ++q) {
+        if (exponent < kCap) {
+            exponent = exponent * 10 + (*q - '0');
+        }
+    }
+    exponent = negative ? -exponent : exponent;
+    return q;
+}
+
+// strtod for T on text without leading white space: the longest prefix that
+// forms a number, correctly rounded straight to T. Stores the end of what was
+// used in `end`, which is `text` when no number starts there.
+template <typename T> T ParseReal(const char* text, const char* limit, const char** end) {
+    using Bits = FloatBits<T>;
+    const char* p = text;
+    const bool negative = At(p, limit) == '-';
+    if (negative || At(p, limit) == '+') {
         ++p;
     }
-    const char* stop = p;
-    const T value = ConvertUnsigned<T>(p, &stop);
-    if (stop == p) {
-        *end = text;
-        return T{};
+    const char first = Lower(At(p, limit));
+    if (first == 'i' && StartsWithWord(p, limit, "inf")) {
+        p += 3;
+        if (StartsWithWord(p, limit, "inity")) {
+            p += 5;
+        }
+        *end = p;
+        return negative ? -std::numeric_limits<T>::infinity() : std::numeric_limits<T>::infinity();
     }
+    if (first == 'n' && StartsWithWord(p, limit, "nan")) {
+        p += 3;
+        typename Bits::Uint bits = Bits::kQuietNan;
+        if (At(p, limit) == '(') {
+            const char* q = p + 1;
+            while (IsNanChar(At(q, limit))) {
+                ++q;
+            }
+            if (At(q, limit) == ')') {
+                std::uint64_t payload = 0;
+                if (ReadNanPayload(p + 1, q, payload)) {
+                    bits |= static_cast<typename Bits::Uint>(payload) & Bits::kPayload;
+                }
+                p = q + 1;
+            }
+        }
+        *end = p;
+        return std::bit_cast<T>(negative ? bits | Bits::kSign : bits);
+    }
+
+    const bool hex = first == '0' && Lower(At(p + 1, limit)) == 'x';
+    const char* digits = hex ? p + 2 : p;
+    const Mantissa m = ScanMantissa(digits, limit, hex);
+    if (!m.anyDigit) {
+        // A bare "0x" is the number 0 followed by an "x".
+        *end = hex ? p + 1 : text;
+        return hex && negative ? -T(0) : T(0);
+    }
+    std::int64_t exponent = 0;
+    const char* stop = ScanExponent(m.end, limit, hex ? 'p' : 'e', exponent);
     *end = stop;
+
+    T value{};
+    const auto result = std::from_chars(digits, stop, value,
+                                        hex ? std::chars_format::hex : std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone; strtod gives inf or 0 then.
+        const std::int64_t magnitude = (hex ? 4 * m.lead : m.lead) + exponent;
+        value = magnitude >= 0 ? std::numeric_limits<T>::infinity() : T(0);
+    }
     return negative ? -value : value;
 }
 
 } // namespace
 
 void AppendFixed(std::string& out, double value, int decimals) {
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
+    if (decimals < 0) {
+        decimals = 6; // printf ignores a negative precision
+    }
+    // A sign, the 309 integer digits of the largest double and the point.
+    constexpr int kMaxLead = 1 + 309 + 1;
+    constexpr int kUsualDecimals = 32;
+    if (decimals <= kUsualDecimals) {
+        char buffer[kMaxLead + kUsualDecimals];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                          std::chars_format::fixed, decimals);
+        out.append(buffer, result.ptr);
+        return;
+    }
+    const std::size_t start = out.size();
+    out.resize(start + kMaxLead + static_cast<std::size_t>(decimals));
+    const auto result = std::to_chars(out.data() + start, out.data() + out.size(), value,
+                                      std::chars_format::fixed, decimals);
+    out.resize(static_cast<std::size_t>(result.ptr - out.data()));
 }
 
 std::size_t ScanFloat(const char* text, float& value) {
-    const char* end = text;
-    const float read = ConvertSigned<float>(text, &end);
-    if (end == text) {
+    const char* start = SkipSpace(text);
+    const char* p = start;
+    if (*p == '\0') {
+        return 0;
+    }
+    // First find what scanf reads; it is greedier than the conversion in
+    // places ("1e+", "0x.") and stricter in others ("infinit", "0x").
+    const bool hasSign = *p == '+' || *p == '-';
+    if (hasSign && *++p == '\0') {
+        return 0;
+    }
+    const char first = Lower(*p);
+    if (first == 'n') {
+        if (!StartsWithWord(p, nullptr, "nan")) {
+            return 0;
+        }
+        p += 3; // scanf never reads a "(...)" after it
+    } else if (first == 'i') {
+        if (!StartsWithWord(p, nullptr, "inf")) {
+            return 0;
+        }
+        p += 3;
+        if (Lower(*p) == 'i') {
+            // Once past "inf", scanf cannot take back the "i": anything but
+            // "infinity" is a failure.
+            if (!StartsWithWord(p, nullptr, "inity")) {
+                return 0;
+            }
+            p += 5;
+        }
+    } else {
+        bool hex = false;
+        bool gotDigit = false;
+        if (*p == '0') {
+            ++p;
+            hex = Lower(*p) == 'x';
+            gotDigit = !hex;
+            p += hex ? 1 : 0;
+        }
+        const char exponentLetter = hex ? 'p' : 'e';
+        bool gotPoint = false;
+        bool gotExponent = false;
+        for (;; ++p) {
+            const char c = *p;
+            if (IsDigit(c) || (hex && !gotExponent && HexDigit(c) >= 0)) {
+                gotDigit = true;
+            } else if (gotExponent && (c == '+' || c == '-') && Lower(p[-1]) == exponentLetter) {
+                // the exponent's sign
+            } else if (gotDigit && !gotExponent && Lower(c) == exponentLetter) {
+                gotExponent = true;
+                gotPoint = true; // no point after the exponent
+            } else if (!gotPoint && c == '.') {
+                gotPoint = true;
+            } else {
+                break;
+            }
+        }
+        const std::ptrdiff_t read = p - start;
+        if (read == (hasSign ? 1 : 0) || (hex && read == (hasSign ? 3 : 2))) {
+            return 0;
+        }
+    }
+    const char* end = start;
+    const float read = ParseReal<float>(start, p, &end);
+    if (end == start) {
         return 0;
     }
     value = read;
-    return static_cast<std::size_t>(end - text);
+    return static_cast<std::size_t>(p - text);
 }
 
 double ParseDouble(const char* text) {
-    const char* end = text;
-    return ConvertSigned<double>(text, &end);
+    const char* end = nullptr;
+    return ParseReal<double>(SkipSpace(text), nullptr, &end);
 }
 
 std::int64_t ParseInteger(const char* text) {
@@ -143,6 +367,7 @@ std::size_t ScanInt(const char* text, std::int32_t& value) {
     if (!IsDigit(*digits)) {
         return 0;
     }
+    // scanf converts with strtol and then keeps what fits in an int.
     const std::int64_t read = ParseInteger(p);
     while (IsDigit(*digits)) {
         ++digits;
@@ -169,6 +394,7 @@ std::uint64_t ParseHex(const char* text) {
         }
         value = (value << 4) | static_cast<std::uint64_t>(digit);
     }
+    // strtoul saturates before it applies the sign.
     if (saturated) {
         return std::numeric_limits<std::uint64_t>::max();
     }

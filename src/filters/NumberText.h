@@ -10,18 +10,24 @@
 // environment. Each function behaves exactly as the C library call it names
 // does in the "C" locale.
 
-// Appends `value` as printf's "%.*f" with `decimals` (0..32) writes it.
+// Appends `value` as printf's "%.*f" with `decimals` (0..32) writes it:
+// exact digits, ties to even, "inf", "-inf", "nan" and "-nan". Other counts
+// work too; a negative one means 6, as in printf.
 void AppendFixed(std::string& out, double value, int decimals);
 
 // Reads one number as scanf's "%f" does into a float: leading white space,
 // decimal and hexadecimal forms, "inf", "infinity" and "nan" with an
-// optional sign. Returns the number of characters consumed, white space
-// included, or 0 when scanf would report a matching or input failure; then
-// `value` is left unchanged.
+// optional sign, rounded once, straight to float. Returns the number of
+// characters consumed, white space included, or 0 when scanf would report a
+// matching or input failure; then `value` is left unchanged. scanf cannot
+// push back more than one character, so it consumes a dangling exponent
+// ("1e+" takes 3 characters and reads 1) and fails on "0x" without digits
+// or on a started but unfinished "infinity"; "nan(...)" takes only "nan".
 [[nodiscard]] std::size_t ScanFloat(const char* text, float& value);
 
 // atof: the longest prefix strtod accepts after leading white space; 0.0
-// when there is none.
+// when there is none. Out of range gives +-inf or 0, and "nan(n)" puts n
+// into the NaN's payload.
 [[nodiscard]] double ParseDouble(const char* text);
 
 // atoi without the undefined behaviour: leading white space, an optional
@@ -30,10 +36,12 @@ void AppendFixed(std::string& out, double value, int decimals);
 [[nodiscard]] std::int64_t ParseInteger(const char* text);
 
 // Reads one integer as scanf's "%d" does. Returns the number of characters
-// consumed, or 0 on failure, leaving `value` unchanged; values beyond int
-// keep their low 32 bits.
+// consumed, or 0 on failure, leaving `value` unchanged. Values beyond int
+// keep the low 32 bits of what strtol gives, saturation included:
+// "9999999999999999999999" reads -1.
 [[nodiscard]] std::size_t ScanInt(const char* text, std::int32_t& value);
 
 // strtoul in base 16 (an optional sign and "0x" prefix included), with the
-// negation of a "-" sign applied modulo 2^64.
+// negation of a "-" sign applied modulo 2^64; too many digits give 2^64 - 1
+// whatever the sign.
 [[nodiscard]] std::uint64_t ParseHex(const char* text);
