@@ -4,7 +4,7 @@
 
 namespace {
 
-// Releases the model on every path out of a command that loaded it.
+// Releases the model on every path out of a command that loads it.
 class CLoadedRav {
 public:
     explicit CLoadedRav(CRavFile& rav) : m_rav(rav) {}
@@ -55,10 +55,11 @@ void CCommandDispatcher::Log(const char* text) {
 }
 
 bool CCommandDispatcher::Import(const CommandInputs& inputs) {
+    // Before the load: a damaged file leaves a partly read model behind.
+    const CLoadedRav release(m_rav);
     if (!m_rav.Load(inputs.ravPath)) {
         return false;
     }
-    const CLoadedRav release(m_rav);
     CFilter* filter = SelectedFilter(inputs);
     if (filter == nullptr) {
         return false;
@@ -77,10 +78,11 @@ bool CCommandDispatcher::Import(const CommandInputs& inputs) {
 }
 
 bool CCommandDispatcher::Export(const CommandInputs& inputs) {
+    // Before the load: a damaged file leaves a partly read model behind.
+    const CLoadedRav release(m_rav);
     if (!m_rav.Load(inputs.ravPath)) {
         return false;
     }
-    const CLoadedRav release(m_rav);
     CFilter* filter = SelectedFilter(inputs);
     if (filter == nullptr) {
         return false;

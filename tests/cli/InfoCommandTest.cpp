@@ -1,4 +1,4 @@
-#include "cli/CliApp.h"
+#include "cli/CliRun.h"
 #include "output/Format.h"
 #include "support/FshBuilder.h"
 #include "support/RavBuilder.h"
@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fstream>
 #include <regex>
 #include <string>
 #include <tuple>
@@ -16,19 +15,6 @@
 namespace {
 
 using Json = nlohmann::json;
-
-// Runs the command line with `args`; returns the status, stdout and stderr.
-// The streams write to files that are read while still open, so only what
-// was flushed counts: a message must reach the terminal before the command
-// returns.
-std::tuple<int, std::string, std::string> Cli(std::vector<const char*> args) {
-    args.insert(args.begin(), "polyport-cli");
-    const TempDir dir;
-    std::ofstream out(dir.Path() / "out", std::ios::binary);
-    std::ofstream err(dir.Path() / "err", std::ios::binary);
-    const int status = RunCli(static_cast<int>(args.size()), args.data(), out, err);
-    return {status, ReadText(dir.File("out")), ReadText(dir.File("err"))};
-}
 
 // Each file is named like the other format: only the content chooses the
 // reader. Text output must hold the facts that belong together on one line.

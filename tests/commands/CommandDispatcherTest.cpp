@@ -1,0 +1,155 @@
+#include "commands/CommandDispatcher.h"
+#include "gamefiles/RavTestSupport.h"
+
+#include <filesystem>
+
+namespace {
+
+// A dispatcher whose workers and summaries all write into one list, as the
+// window's log pane receives them.
+class CommandDispatcherTest : public ::testing::Test {
+protected:
+    CommandDispatcherTest() {
+        for (CMessageOutput* worker : dispatcher.Workers()) {
+            worker->SetOutput([this](const char* text, int flag) { log.emplace_back(text, flag); });
+        }
+        dispatcher.SetLog([this](const char* text, int flag) { log.emplace_back(text, flag); });
+        log.clear();
+    }
+
+    bool Run(int id, int filter, const std::string& ravPath, const std::string& exchangePath) {
+        CommandInputs inputs;
+        inputs.filterIndex = filter;
+        inputs.ravPath = ravPath;
+        inputs.exchangePath = exchangePath;
+        log.clear();
+        return dispatcher.Run(id, inputs);
+    }
+
+    TempDir dir;
+    CCommandDispatcher dispatcher;
+    Messages log;
+};
+
+std::vector<std::uint8_t> Bytes(std::string_view text) {
+    return {text.begin(), text.end()};
+}
+
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(std::filesystem::path(std::u8string(path.begin(), path.end())));
+}
+
+// Only an import the filter accepted writes the RAV file; a command that
+// stops early writes no exchange file either. Whatever happened, the model
+// is released afterwards, a partly read one included.
+TEST_F(CommandDispatcherTest, WritesOnlyWhatASuccessfulCommandWrites) {
+    const ByteImage scene = SampleScene().Build().image;
+    ByteImage cut = SampleScene().Build().image;
+    cut.Resize(SampleScene().Build().layout.objects[0].detail);
+    const std::string rav = dir.Write("scene.rav", scene.Bytes());
+    const std::string damaged = dir.Write("damaged.rav", cut.Bytes());
+    const std::string missing = dir.File("missing.rav");
+    const std::string out = dir.File("out.txt");
+    const std::string absent = dir.File("absent.txt");
+    const std::string noFolder = dir.File("no/out.txt");
+    // Mode 0: no vertex lines; renames the first object in place.
+    const std::string text =
+        dir.Write("in.txt", Bytes("EXMODE=0\nOBJECTS=1\nObject 0:\nNAME=Field\n"
+                                  "VERTEXES=3\nTEXTURES=1\nNAME=grass01\n"));
+    const std::string damagedMessage =
+        damaged + " is not a valid RAV file (or a new format) [Section: Poly4]";
+
+    // An accepted import renames the first object in the RAV file; an
+    // accepted export writes `out`. Nothing else writes anything.
+    const struct {
+        const char* what;
+        int id;
+        std::string ravPath, exchangePath;
+        Messages log;
+        bool result;
+    } cases[] = {
+        // clang-format off
+        {"export", kCommandExport, rav, out, {{"Successful exported data", 0}}, true},
+        {"export, folder missing", kCommandExport, rav, noFolder,
+         {{"Error opening " + noFolder, 1}, {"Error exporting data", 0}}, false},
+        {"export, no exchange path", kCommandExport, rav, "", {{"Error exporting data", 0}}, false},
+        {"import", kCommandImport, rav, text,
+         {{"Successful imported data... updating data", 0}, {"Successful updated data", 0}}, true},
+        {"import, exchange missing", kCommandImport, rav, absent,
+         {{"Error opening " + absent, 1}, {"Error while importing data", 0}}, false},
+        {"import, no exchange path", kCommandImport, rav, "", {{"Error while importing data", 0}},
+         false},
+        {"export, no RAV path", kCommandExport, "", out, {{"Error opening ", 1}}, false},
+        {"import, no RAV path", kCommandImport, "", text, {{"Error opening ", 1}}, false},
+        {"export, RAV missing", kCommandExport, missing, out, {{"Error opening " + missing, 1}},
+         false},
+        {"import, RAV missing", kCommandImport, missing, text, {{"Error opening " + missing, 1}},
+         false},
+        {"export, RAV damaged", kCommandExport, damaged, out, {{damagedMessage, 1}}, false},
+        {"import, RAV damaged", kCommandImport, damaged, text, {{damagedMessage, 1}}, false},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string ravBefore = Exists(c.ravPath) ? ReadText(c.ravPath) : "";
+        std::filesystem::remove(out);
+        EXPECT_EQ(Run(c.id, 0, c.ravPath, c.exchangePath), c.result);
+        EXPECT_EQ(log, c.log);
+        EXPECT_FALSE(dispatcher.Rav().IsLoaded());
+        EXPECT_EQ(dispatcher.Rav().header.objectCount, 0);
+        EXPECT_EQ(dispatcher.Rav().header.textureCount, 0);
+        EXPECT_EQ(Exists(out), c.result && c.id == kCommandExport);
+        if (c.result && c.id == kCommandImport) {
+            CRavFile reloaded;
+            ASSERT_TRUE(reloaded.Load(c.ravPath));
+            EXPECT_EQ(reloaded.GetObject(0)->name, "Field");
+            dir.Write("scene.rav", scene.Bytes());
+        } else if (Exists(c.ravPath)) {
+            EXPECT_EQ(ReadText(c.ravPath), ravBefore);
+        }
+    }
+    EXPECT_FALSE(Exists(missing));
+}
+
+// Ids of other buttons, and filter slots that hold no filter, do nothing:
+// no message, no file, false. A slot is only looked at after the load.
+TEST_F(CommandDispatcherTest, OtherIdsAndEmptyFilterSlotsDoNothing) {
+    const std::string rav = dir.Write("scene.rav", SampleScene().Build().image.Bytes());
+    const std::string ravBefore = ReadText(rav);
+    const std::string text = dir.File("scene.txt");
+    // Command id and filter index.
+    // clang-format off
+    const std::pair<int, int> cases[] = {
+        {kCommandExecute, 0}, {kCommandNormalize, 0}, {kCommandShader, 0},
+        {kCommandImportNames, 0}, {kCommandCreateTpl, 0}, {0, 0}, {1049, 0}, {1057, 0}, {-1, 0},
+        {kCommandExport, 3}, {kCommandExport, -1}, {kCommandExport, 99}, {kCommandImport, 1},
+        {kCommandImport, -1}, {kCommandImport, 99}};
+    // clang-format on
+    for (const auto& [id, filter] : cases) {
+        SCOPED_TRACE(testing::Message() << id << " filter " << filter);
+        EXPECT_FALSE(Run(id, filter, rav, text));
+        EXPECT_EQ(log, Messages{});
+        EXPECT_FALSE(Exists(text));
+        EXPECT_EQ(ReadText(rav), ravBefore);
+        EXPECT_FALSE(dispatcher.Rav().IsLoaded());
+    }
+    // With a RAV file that cannot be loaded, the slot is never reached.
+    EXPECT_FALSE(Run(kCommandExport, 99, "", text));
+    EXPECT_EQ(log, (Messages{{"Error opening ", 1}}));
+}
+
+TEST(CommandInputs, ReadsNumberFieldsAsAtofDoes) {
+    const std::pair<const char*, float> cases[] = {
+        {"1.5abc", 1.5f}, {"abc", 0}, {"  -2e1", -20}, {" 0x10", 16}, {"", 0}, {"-.25,1", -0.25f},
+    };
+    for (const auto& [text, value] : cases) {
+        CommandInputs inputs;
+        inputs.x = text;
+        inputs.z = text;
+        inputs.shade = text;
+        EXPECT_EQ(inputs.Vector(), (std::array<float, 3>{value, 0, value})) << text;
+        EXPECT_EQ(inputs.Shade(), value) << text;
+    }
+}
+
+} // namespace
