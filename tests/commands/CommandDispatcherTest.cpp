@@ -138,6 +138,24 @@ TEST_F(CommandDispatcherTest, OtherIdsAndEmptyFilterSlotsDoNothing) {
     EXPECT_EQ(log, (Messages{{"Error opening ", 1}}));
 }
 
+// A path longer than 259 characters is used whole: cut short it could name
+// another file, which an export would overwrite.
+TEST_F(CommandDispatcherTest, TakesPathsWhole) {
+    const std::string base = dir.File("");
+    const std::string prefix = base + std::string(259 - base.size() - 4, 'p') + ".txt";
+    const std::string other = dir.Write(prefix.substr(base.size()), Bytes("keep me"));
+    const std::string folder(200, 'd');
+    std::filesystem::create_directory(dir.Path() / folder);
+    const std::string rav = dir.Write(folder + "/" + std::string(100, 'r') + ".rav",
+                                      SampleScene().Build().image.Bytes());
+    const std::string text = prefix + "-and-more.txt";
+    ASSERT_GT(rav.size(), 259U);
+    EXPECT_TRUE(Run(kCommandExport, 0, rav, text));
+    EXPECT_TRUE(Run(kCommandImport, 0, rav, text));
+    EXPECT_EQ(ReadText(other), "keep me");
+    EXPECT_TRUE(Exists(text));
+}
+
 TEST(CommandInputs, ReadsNumberFieldsAsAtofDoes) {
     const std::pair<const char*, float> cases[] = {
         {"1.5abc", 1.5f}, {"abc", 0}, {"  -2e1", -20}, {" 0x10", 16}, {"", 0}, {"-.25,1", -0.25f},
