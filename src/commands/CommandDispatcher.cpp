@@ -1,6 +1,8 @@
 #include "commands/CommandDispatcher.h"
 
 #include <cstddef>
+#include <functional>
+#include <string>
 
 namespace {
 
@@ -54,40 +56,37 @@ void CCommandDispatcher::Log(const char* text) {
     }
 }
 
-bool CCommandDispatcher::Import(const CommandInputs& inputs) {
-    // Before the load: a damaged file leaves a partly read model behind.
+bool CCommandDispatcher::WithRav(const std::string& path, const std::function<bool()>& work) {
+    // Set before the load: a damaged file leaves a partly read model behind.
     const CLoadedRav release(m_rav);
-    if (!m_rav.Load(inputs.ravPath)) {
-        return false;
-    }
-    CFilter* filter = SelectedFilter(inputs);
-    if (filter == nullptr) {
-        return false;
-    }
-    if (!filter->Import(inputs.exchangePath, &m_rav)) {
-        Log("Error while importing data");
-        return false;
-    }
-    Log("Successful imported data... updating data");
-    if (!m_rav.Save()) {
-        Log("Error updating data");
-        return false;
-    }
-    Log("Successful updated data");
-    return true;
+    return m_rav.Load(path) && work();
+}
+
+bool CCommandDispatcher::Import(const CommandInputs& inputs) {
+    return WithRav(inputs.ravPath, [&] {
+        CFilter* filter = SelectedFilter(inputs);
+        if (filter == nullptr) {
+            return false;
+        }
+        if (!filter->Import(inputs.exchangePath, &m_rav)) {
+            Log("Error while importing data");
+            return false;
+        }
+        Log("Successful imported data... updating data");
+        const bool saved = m_rav.Save();
+        Log(saved ? "Successful updated data" : "Error updating data");
+        return saved;
+    });
 }
 
 bool CCommandDispatcher::Export(const CommandInputs& inputs) {
-    // Before the load: a damaged file leaves a partly read model behind.
-    const CLoadedRav release(m_rav);
-    if (!m_rav.Load(inputs.ravPath)) {
-        return false;
-    }
-    CFilter* filter = SelectedFilter(inputs);
-    if (filter == nullptr) {
-        return false;
-    }
-    const bool exported = filter->Export(inputs.exchangePath, &m_rav);
-    Log(exported ? "Successful exported data" : "Error exporting data");
-    return exported;
+    return WithRav(inputs.ravPath, [&] {
+        CFilter* filter = SelectedFilter(inputs);
+        if (filter == nullptr) {
+            return false;
+        }
+        const bool exported = filter->Export(inputs.exchangePath, &m_rav);
+        Log(exported ? "Successful exported data" : "Error exporting data");
+        return exported;
+    });
 }

@@ -6,6 +6,8 @@
 #include "gamefiles/RavFile.h"
 #include "output/OutputFn.h"
 
+#include <functional>
+#include <string>
 #include <vector>
 
 class CUiServices;
@@ -42,6 +44,9 @@ public:
     [[nodiscard]] CFshFile& Fsh() { return m_fsh; }
 
 private:
+    // Loads the RAV file, runs `work` on the model when that succeeded, and
+    // releases the model on every path.
+    bool WithRav(const std::string& path, const std::function<bool()>& work);
     bool Import(const CommandInputs& inputs);
     bool Export(const CommandInputs& inputs);
     [[nodiscard]] CFilter* SelectedFilter(const CommandInputs& inputs) const;
