@@ -136,7 +136,10 @@ bool CAsciiFilter::Export(const std::string& path, const CRavFile* rav) {
         }
         written = written && WriteText(file.get(), "[End of file]\r\n");
     } catch (const std::bad_alloc&) {
-        written = false;
+        (void)CloseFile(file);
+        RemoveFile(path);
+        Output(Format("Not enough memory to write %s", path.c_str()), 1);
+        return false;
     }
     written = CloseFile(file) && written;
     if (!written) {

@@ -37,7 +37,9 @@ bool ScanCount(const std::string& line, const char* key, std::int32_t& value) {
 }
 
 // scanf's "NAME=%s", cut to the longest name the model holds. White space
-// before the key is allowed, as the object's "\tNAME=%s" allows it.
+// before the key is allowed, as the object's "\tNAME=%s" allows it; the line
+// source has already passed over spaces and TABs, so for a texture's line
+// this only adds vertical tabs and form feeds.
 bool ScanName(const std::string& line, std::string& name) {
     const char* p = SkipSpace(line.c_str());
     if (std::strncmp(p, "NAME=", 5) != 0) {
@@ -240,6 +242,9 @@ private:
 
     void ReadOrder(std::int32_t i, RavObject& object, std::size_t t) {
         const std::string& line = NextLine();
+        if (m_lines.RanOut()) {
+            return; // a missing line holds no entries, not zeros
+        }
         std::vector<std::uint16_t>& orders = object.orders[t];
         // The entries follow the six characters of "ORDER="; the key itself
         // is not compared.

@@ -158,15 +158,35 @@ TEST_F(AsciiFilterTest, ImportAppliesWhatTheTextHolds) {
          }},
         {"a texture missing from the table, and the empty name of a missing texture",
          WithGoodObject1({"Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2", "TEXTURES=1",
-                          "NAME=sky", "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9"}) +
-             Lf({"Object 2:", "NAME=", "VERTEXES=0", "TEXTURES=0"}),
+                          "NAME=sky", "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9"}),
          {{kWarnA + "Texture sky not in ravfile. Skipping textures", 1}},
          [&](CRavFile& rav) {
              EXPECT_EQ(a(rav).orders[0], (std::vector<std::uint16_t>{1, 2, 3, 4, 5}));
              EXPECT_EQ(a(rav).textureRecords[0].textureRef, rav.GetTexture(2)->textureRef);
              ExpectGoodObject1(rav);
-             // A NAME line without a name leaves the name alone.
-             EXPECT_EQ(rav.GetObject(2)->name, "c");
+         }},
+        {"a NAME line without a name leaves the name alone",
+         Lf({"EXMODE=0", "OBJECTS=1", "Object 0:", "NAME=", "VERTEXES=2", "TEXTURES=1",
+             "NAME=Grass"}),
+         {},
+         [&](CRavFile& rav) { EXPECT_EQ(a(rav).name, "a"); }},
+        {"a mode without vertex lines passes over none",
+         Lf({"EXMODE=8", "OBJECTS=2", "Object 0:", "NAME=a", "VERTEXES=9", "TEXTURES=1",
+             "NAME=Grass", "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9", "Object 1:", "NAME=bee",
+             "VERTEXES=1", "TEXTURES=1", "NAME=stand", "ORDERCOUNT=1", "ORDER=42"}),
+         {{"Warning! Object 0 (a) has a 9 Vertexes, the ravfile has 2. Skipping Object", 1}},
+         [&](CRavFile& rav) {
+             EXPECT_EQ(rav.GetObject(1)->name, "bee");
+             EXPECT_EQ(rav.GetObject(1)->orders[0], std::vector<std::uint16_t>{42});
+         }},
+        {"a vertex line too short for a colour, and an ORDER line the text lacks",
+         Lf({"EXMODE=24", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", ", 12", "12345",
+             "TEXTURES=1", "NAME=Grass", "ORDERCOUNT=5"}),
+         {{"Warning! Textfile has to few lines. Aborting", 1}},
+         [&](CRavFile& rav) {
+             EXPECT_EQ(a(rav).colours[0], (RavColour{1, 2, 3, 4}));
+             EXPECT_EQ(a(rav).colours[1], (RavColour{5, 6, 7, 8}));
+             EXPECT_EQ(a(rav).orders[0], (std::vector<std::uint16_t>{1, 2, 3, 4, 5}));
          }},
         {"an order count that differs",
          WithGoodObject1({"Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2", "TEXTURES=1",

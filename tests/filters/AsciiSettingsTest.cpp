@@ -43,9 +43,8 @@ TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
         EXPECT_EQ(filter.Decimals(), c.decimals) << what;
         ASSERT_EQ(services.shownSettings.size(), 1U);
         const AsciiSettingsFields& shown = services.shownSettings[0];
-        EXPECT_EQ(std::tie(shown.m_exportVertexes, shown.m_exportPlacements,
-                           shown.m_exportTextures, shown.m_exportOrder, shown.m_accuracy,
-                           shown.m_exportShading),
+        EXPECT_EQ(std::tie(shown.m_exportVertexes, shown.m_exportPlacements, shown.m_exportTextures,
+                           shown.m_exportOrder, shown.m_accuracy, shown.m_exportShading),
                   std::tie(defaults.m_exportVertexes, defaults.m_exportPlacements,
                            defaults.m_exportTextures, defaults.m_exportOrder, defaults.m_accuracy,
                            defaults.m_exportShading));
