@@ -5,16 +5,10 @@
 #include "commands/CommandDispatcher.h"
 #include "filters/NumberText.h"
 
-#include <algorithm>
-#include <array>
 #include <charconv>
 #include <string_view>
 
 namespace {
-
-// Every key --filter takes; a key whose filter is not built yet is refused
-// with its own message rather than as unknown.
-constexpr std::array<std::string_view, 3> kFilterKeys{"ascii", "dw", "lwo"};
 
 constexpr char kAsciiOnly[] =
     "--mode, --decimals and the export flags apply to the ascii filter only";
@@ -50,7 +44,8 @@ bool HasModeOptions(const ExchangeRequest& request) {
 Problem ChooseFilter(const CFilterTable& filters, const ExchangeRequest& request, int& index) {
     if (request.filterKey) {
         const std::string& key = *request.filterKey;
-        if (std::find(kFilterKeys.begin(), kFilterKeys.end(), key) == kFilterKeys.end()) {
+        // A key whose filter is not built yet gets its own message.
+        if (!CFilterTable::IsKey(key)) {
             return "Unknown filter '" + key + "'; use ascii, dw or lwo";
         }
         if (key != "ascii" && HasModeOptions(request)) {

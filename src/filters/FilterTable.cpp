@@ -51,6 +51,11 @@ int CFilterTable::IndexForKey(std::string_view key) const {
     return -1;
 }
 
+bool CFilterTable::IsKey(std::string_view key) {
+    return std::any_of(kNames.begin(), kNames.end(),
+                       [key](const FilterNames& names) { return names.key == key; });
+}
+
 int CFilterTable::IndexForPath(std::string_view path) const {
     for (std::size_t i = 0; i < kNames.size(); ++i) {
         for (std::string_view extension : kNames[i].extensions) {

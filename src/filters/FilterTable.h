@@ -30,6 +30,8 @@ public:
     // -1 when none.
     [[nodiscard]] int IndexForKey(std::string_view key) const;
     [[nodiscard]] int IndexForPath(std::string_view path) const;
+    // True for the key of any slot, filled or not.
+    [[nodiscard]] static bool IsKey(std::string_view key);
 
     [[nodiscard]] CAsciiFilter& Ascii() { return m_ascii; }
 

@@ -36,35 +36,21 @@ TEST_F(ExchangeCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
         "Cannot choose a filter from the extension of '@'; name one with --filter\n";
     const std::pair<std::vector<const char*>, std::string> cases[] = {
         {{"export", "out.bin"}, byExtension},
-        {{"export", "out.dw"}, byExtension},
         {{"import", "out.lwo"}, byExtension},
-        {{"export", "out"}, byExtension},
         {{"export", "out.txt", "--filter", "xyz"}, "Unknown filter 'xyz'; use ascii, dw or lwo\n"},
-        {{"import", "out.txt", "--filter", "ASCII"},
-         "Unknown filter 'ASCII'; use ascii, dw or lwo\n"},
         {{"export", "out.txt", "--filter", "dw"}, "The dw filter is not available yet\n"},
-        {{"import", "out.txt", "--filter", "lwo"}, "The lwo filter is not available yet\n"},
         {{"export", "out.txt", "--filter", "lwo", "--decimals", "3"}, asciiOnly},
-        {{"export", "out.txt", "--filter", "dw", "--shading"}, asciiOnly},
         {{"export", "out.txt", "--mode", "3", "--vertexes"},
          "--mode cannot be combined with --vertexes, --textures, --placements, --order or "
          "--shading\n"},
         {{"export", "out.txt", "--mode", "-1"}, wholeNumber + "'-1'\n"},
-        {{"export", "out.txt", "--mode", "4294967296"}, wholeNumber + "'4294967296'\n"},
         {{"export", "out.txt", "--mode", "0x10"}, wholeNumber + "'0x10'\n"},
-        {{"export", "out.txt", "--mode", ""}, wholeNumber + "''\n"},
-        {{"export", "out.txt", "--mode", "+7"}, wholeNumber + "'+7'\n"},
         {{"export", "out.txt", "--decimals", "1.5"},
          "--decimals needs a whole number, not '1.5'\n"},
-        {{"export", "out.txt", "--decimals", "+-1"},
-         "--decimals needs a whole number, not '+-1'\n"},
-        {{"export", "out.txt", "--decimals", "-"}, "--decimals needs a whole number, not '-'\n"},
         // Caught by the parser, in its own words.
         {{"export", "out.txt", "--mode", "1", "--mode", "2"}, ""},
         {{"import", "out.txt", "--mode", "3"}, ""},
-        {{"import", "out.txt", "--decimals", "3"}, ""},
         {{"export"}, ""},
-        {{"export", "out.txt", "extra"}, ""},
     };
     for (auto [args, message] : cases) {
         const std::string file = args.size() > 1 ? dir.File(args[1]) : "";

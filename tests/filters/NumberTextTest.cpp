@@ -151,23 +151,3 @@ TEST_F(NumberText, ReadersMatchCLibraryOnNumbers) {
         }
     }
 }
-
-TEST_F(NumberText, IgnoresTheDecimalCommaOfTheLocale) {
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
-        GTEST_SKIP() << "no de_DE.UTF-8 locale installed";
-    }
-    std::string out;
-    AppendFixed(out, -1.5, 2);
-    float f = 0;
-    const std::size_t pointChars = ScanFloat("1.5", f);
-    const float point = f;
-    const std::size_t commaChars = ScanFloat("2,5", f);
-    const double parsed = ParseDouble("1.5");
-    std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(out, "-1.50");
-    EXPECT_EQ(pointChars, 3u);
-    EXPECT_EQ(point, 1.5f);
-    EXPECT_EQ(commaChars, 1u);
-    EXPECT_EQ(f, 2.0f);
-    EXPECT_EQ(parsed, 1.5);
-}
