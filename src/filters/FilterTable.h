@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filters/AsciiFilter.h"
+#include "filters/DesignWorkshopFilter.h"
 
 #include <array>
 #include <cstddef>
@@ -37,5 +38,6 @@ public:
 
 private:
     CAsciiFilter m_ascii;
+    CDesignWorkshopFilter m_designWorkshop;
     std::array<CFilter*, kSlots> m_table{};
 };

@@ -38,7 +38,8 @@ TEST_F(ExchangeCommandTest, UsageErrorsExitWithTwoAndTouchNothing) {
         {{"export", "out.bin"}, byExtension},
         {{"import", "out.lwo"}, byExtension},
         {{"export", "out.txt", "--filter", "xyz"}, "Unknown filter 'xyz'; use ascii, dw or lwo\n"},
-        {{"export", "out.txt", "--filter", "dw"}, "The dw filter is not available yet\n"},
+        {{"export", "out.txt", "--filter", "lwo"}, "The lwo filter is not available yet\n"},
+        {{"export", "out.dw", "--decimals", "3"}, asciiOnly},
         {{"export", "out.txt", "--filter", "lwo", "--decimals", "3"}, asciiOnly},
         {{"export", "out.txt", "--mode", "3", "--vertexes"},
          "--mode cannot be combined with --vertexes, --textures, --placements, --order or "
@@ -174,6 +175,61 @@ TEST_F(ExchangeCommandTest, ModeAndDecimalsReachTheText) {
         EXPECT_EQ(lines[5], c.vertex);
         std::filesystem::remove(file);
     }
+}
+
+// The DesignWorkshop filter, chosen by extension or by key, prints the same
+// summaries and exits the same way; a file with too few polylines leaves
+// the RAV file as it was.
+TEST_F(ExchangeCommandTest, DesignWorkshopFilterRunsEndToEnd) {
+    const auto quad = [](std::int32_t texture) {
+        return RavBuilder::Object{.vertices = {{1.5f, 2, -3}, {}, {}, {}},
+                                  .textureRecords = {RavBuilder::Record(texture, {0, 1, 2, 3})}};
+    };
+    const ByteImage quads =
+        RavBuilder{.textures = {"grass01", "Stand_A"}, .objects = {{.kind = 0}, quad(0), quad(1)}}
+            .Build()
+            .image;
+    const std::string quadsRav = dir.Write("quads.rav", quads.Bytes());
+    const std::string dw = dir.File("quads.DW");
+    const std::string sampleDw = dir.File("sample.dw");
+    const std::string exported = "Successful exported data\n";
+    const struct {
+        std::vector<const char*> args;
+        int status;
+        std::string out, err;
+    } steps[] = {
+        {{"export", quadsRav.c_str(), dw.c_str()}, 0, exported, ""},
+        {{"export", rav.c_str(), sampleDw.c_str(), "--filter", "dw"},
+         0,
+         exported,
+         "Error! Object 1 is not a G2 object\nError! Object 2 is not a G2 object\n"},
+        {{"import", rav.c_str(), sampleDw.c_str()},
+         1,
+         "Error while importing data\n",
+         "Fatal error - aborting\n"},
+        {{"import", quadsRav.c_str(), dw.c_str(), "--filter", "dw"},
+         0,
+         "Successful imported data... updating data\nSuccessful updated data\n",
+         ""},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(::testing::PrintToString(step.args));
+        if (std::string(step.args[0]) == "import" && step.status == 0) {
+            EXPECT_NE(ReadText(dw).find("\r\n1.500000 -3.000000 2.000000 1\r\n"),
+                      std::string::npos);
+            dir.Write("quads.DW",
+                      Bytes(std::regex_replace(ReadText(dw), std::regex("Mat: 1"), "Mat: 2")));
+        }
+        const auto [status, out, err] = Cli(step.args);
+        EXPECT_EQ(status, step.status);
+        EXPECT_EQ(out, step.out);
+        EXPECT_EQ(err, step.err);
+    }
+    EXPECT_EQ(ReadBytes(rav), scene.Bytes());
+    CRavFile imported;
+    ASSERT_TRUE(imported.Load(quadsRav));
+    EXPECT_STREQ(imported.GetTextureName(imported.GetObject(1)->textureRecords[0].textureRef),
+                 "Stand_A");
 }
 
 // A warning is printed on stderr and does not fail the import.
