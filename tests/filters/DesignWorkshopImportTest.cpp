@@ -99,6 +99,10 @@ TEST_F(DesignWorkshopImportTest, AppliesPolylinesInOrder) {
          Both("t2", kRead), Both("t2", kRead)},
         {"corner lines cut off by the end of the text", good + "Polyline: Mat: 1 numVerts: 4",
          true, {}, Both("t2", kRead), Both("t0", kSquareRead)},
+        {"a block without Mat: takes the next block's, which is then used up",
+         "Polyline:\r\nnumVerts: 4\r\n" + std::string(kCorners) + Block("Mat: 1", "numVerts: 4", fives) +
+             good,
+         true, {}, "t0 | 5,5,5 5,5,5 5,5,5 5,5,5", Both("t2", kRead)},
         {"fewer blocks than objects", good, false, {{fatal, 1}}, Both("t2", kRead), unchanged},
         {"no Mat: in the last block", good + "Polyline:\r\nnumVerts: 4\r\n" + kCorners, false,
          {{fatal, 1}}, Both("t2", kRead), unchanged},
