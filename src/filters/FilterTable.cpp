@@ -30,7 +30,7 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 
 } // namespace
 
-CFilterTable::CFilterTable() : m_table{&m_ascii} {
+CFilterTable::CFilterTable() : m_table{&m_ascii, nullptr, &m_lightwave} {
 }
 
 CFilter* CFilterTable::Get(std::size_t index) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filters/AsciiFilter.h"
+#include "filters/LightwaveFilter.h"
 
 #include <array>
 #include <cstddef>
@@ -37,5 +38,6 @@ public:
 
 private:
     CAsciiFilter m_ascii;
+    CLightwaveFilter m_lightwave;
     std::array<CFilter*, kSlots> m_table{};
 };
