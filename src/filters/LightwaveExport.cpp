@@ -21,14 +21,15 @@ using Quad = std::array<std::uint16_t, 4>;
 // Point indices are 16 bits wide.
 constexpr std::size_t kMaxPoints = 65536;
 
-// Chunk and sub-chunk ids, and names padded to an even length with two zero
-// bytes (their terminator and the pad byte).
+// Ids and names, byte by byte.
 void Text(CBeWriter& out, std::string_view text) {
     for (char c : text) {
         out.U8(static_cast<std::uint8_t>(c));
     }
 }
 
+// A surface name of eight letters, its terminator and the pad byte that
+// brings it to an even length.
 void Name(CBeWriter& out, std::string_view name) {
     Text(out, name);
     out.U16(0);
