@@ -10,10 +10,16 @@ if ! command -v dpkg-query >/dev/null 2>&1; then
     exit 0
 fi
 
+# An installed package may also stand in for others (a nodejs build that
+# bundles npm provides "npm"); installing those would replace it.
+provided=" $(dpkg-query -W -f='${Status}|${Provides}\n' 2>/dev/null |
+    sed -n 's/^install ok installed|//p' | tr ',' '\n' | sed 's/ *(.*//; s/:.*//; s/^ *//' |
+    tr '\n' ' ') "
+
 missing=()
 for package in "$@"; do
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-    if [[ "$status" != "install ok installed" ]]; then
+    if [[ "$status" != "install ok installed" && "$provided" != *" $package "* ]]; then
         missing+=("$package")
     fi
 done

@@ -1,4 +1,5 @@
 # The Debian packages each script needs; sourced by ./run and ./test.
 BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev nlohmann-json3-dev)
 # locales: the test under a comma decimal point generates de_DE.UTF-8.
-TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev locales)
+# nodejs, npm: an outside reader checks the exported Lightwave files.
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev locales nodejs npm)

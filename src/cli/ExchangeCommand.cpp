@@ -44,16 +44,12 @@ bool HasModeOptions(const ExchangeRequest& request) {
 Problem ChooseFilter(const CFilterTable& filters, const ExchangeRequest& request, int& index) {
     if (request.filterKey) {
         const std::string& key = *request.filterKey;
-        // A key whose filter is not built yet gets its own message.
-        if (!CFilterTable::IsKey(key)) {
+        index = filters.IndexForKey(key);
+        if (index < 0) {
             return "Unknown filter '" + key + "'; use ascii, dw or lwo";
         }
         if (key != "ascii" && HasModeOptions(request)) {
             return kAsciiOnly;
-        }
-        index = filters.IndexForKey(key);
-        if (index < 0) {
-            return "The " + key + " filter is not available yet";
         }
         return std::nullopt;
     }

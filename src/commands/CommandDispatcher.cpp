@@ -33,8 +33,11 @@ bool CCommandDispatcher::Run(int id, const CommandInputs& inputs) {
 
 std::vector<CMessageOutput*> CCommandDispatcher::Workers() {
     std::vector<CMessageOutput*> workers{&m_rav, &m_fsh};
-    for (std::size_t i = 0; i < m_filters.Count(); ++i) {
-        workers.push_back(m_filters.Get(i));
+    // Every filled slot, also one behind a slot still empty.
+    for (std::size_t i = 0; i < CFilterTable::kSlots; ++i) {
+        if (CFilter* filter = m_filters.Get(i)) {
+            workers.push_back(filter);
+        }
     }
     return workers;
 }

@@ -30,7 +30,7 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
 
 } // namespace
 
-CFilterTable::CFilterTable() : m_table{&m_ascii, &m_designWorkshop} {
+CFilterTable::CFilterTable() : m_table{&m_ascii, &m_designWorkshop, &m_lightwave} {
 }
 
 CFilter* CFilterTable::Get(std::size_t index) const {
@@ -49,11 +49,6 @@ int CFilterTable::IndexForKey(std::string_view key) const {
         }
     }
     return -1;
-}
-
-bool CFilterTable::IsKey(std::string_view key) {
-    return std::any_of(kNames.begin(), kNames.end(),
-                       [key](const FilterNames& names) { return names.key == key; });
 }
 
 int CFilterTable::IndexForPath(std::string_view path) const {

@@ -2,6 +2,7 @@
 
 #include "filters/AsciiFilter.h"
 #include "filters/DesignWorkshopFilter.h"
+#include "filters/LightwaveFilter.h"
 
 #include <array>
 #include <cstddef>
@@ -31,13 +32,12 @@ public:
     // -1 when none.
     [[nodiscard]] int IndexForKey(std::string_view key) const;
     [[nodiscard]] int IndexForPath(std::string_view path) const;
-    // True for the key of any slot, filled or not.
-    [[nodiscard]] static bool IsKey(std::string_view key);
 
     [[nodiscard]] CAsciiFilter& Ascii() { return m_ascii; }
 
 private:
     CAsciiFilter m_ascii;
     CDesignWorkshopFilter m_designWorkshop;
+    CLightwaveFilter m_lightwave;
     std::array<CFilter*, kSlots> m_table{};
 };

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <bit>
+#include <cassert>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -88,6 +90,93 @@ public:
     [[nodiscard]] const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
     // Empties the block but keeps its storage for the next one.
     void Clear() { m_bytes.clear(); }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+// Big-endian reading from the front of a byte span. A read that needs more
+// bytes than remain fails and leaves the position where it was, so a caller
+// never acts on bytes the span does not hold.
+class CBeReader {
+public:
+    explicit CBeReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
+
+    [[nodiscard]] std::size_t Position() const { return m_position; }
+    [[nodiscard]] std::size_t Remaining() const { return m_bytes.size() - m_position; }
+
+    [[nodiscard]] bool U16(std::uint16_t& value) {
+        std::span<const std::uint8_t> p;
+        if (!Take(2, p)) {
+            return false;
+        }
+        value = static_cast<std::uint16_t>(p[0] << 8 | p[1]);
+        return true;
+    }
+    [[nodiscard]] bool U32(std::uint32_t& value) {
+        std::span<const std::uint8_t> p;
+        if (!Take(4, p)) {
+            return false;
+        }
+        value = static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+                static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+        return true;
+    }
+    [[nodiscard]] bool F32(float& value) {
+        std::uint32_t bits = 0;
+        if (!U32(bits)) {
+            return false;
+        }
+        value = std::bit_cast<float>(bits);
+        return true;
+    }
+    // The next `size` bytes, as a view into the span.
+    [[nodiscard]] bool Take(std::uint64_t size, std::span<const std::uint8_t>& bytes) {
+        if (size > Remaining()) {
+            return false;
+        }
+        bytes = m_bytes.subspan(m_position, static_cast<std::size_t>(size));
+        m_position += static_cast<std::size_t>(size);
+        return true;
+    }
+    [[nodiscard]] bool Skip(std::uint64_t size) {
+        std::span<const std::uint8_t> unused;
+        return Take(size, unused);
+    }
+
+private:
+    std::span<const std::uint8_t> m_bytes;
+    std::size_t m_position = 0;
+};
+
+// Appends big-endian values to a byte block.
+class CBeWriter {
+public:
+    void U8(std::uint8_t value) { m_bytes.push_back(value); }
+    void U16(std::uint16_t value) {
+        U8(static_cast<std::uint8_t>(value >> 8));
+        U8(static_cast<std::uint8_t>(value));
+    }
+    void U32(std::uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            U8(static_cast<std::uint8_t>(value >> shift));
+        }
+    }
+    // The bit pattern as it is: a NaN keeps its payload.
+    void F32(float value) { U32(std::bit_cast<std::uint32_t>(value)); }
+    void Bytes(std::span<const std::uint8_t> bytes) {
+        m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+    }
+    // Overwrites four bytes already written.
+    void PatchU32(std::size_t offset, std::uint32_t value) {
+        assert(offset <= m_bytes.size() && m_bytes.size() - offset >= 4);
+        for (std::size_t i = 0; i < 4; ++i) {
+            m_bytes[offset + i] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+        }
+    }
+
+    [[nodiscard]] const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
+    void Reserve(std::size_t size) { m_bytes.reserve(size); }
 
 private:
     std::vector<std::uint8_t> m_bytes;

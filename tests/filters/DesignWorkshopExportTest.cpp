@@ -98,14 +98,4 @@ TEST_F(DesignWorkshopTest, ExportReportsWhatItCannotWrite) {
 #endif
 }
 
-// There are no settings: a message box says so even while an output is
-// installed, and nothing is logged.
-TEST_F(DesignWorkshopTest, ConfigureShowsAMessageBox) {
-    ScriptedServices services;
-    filter.SetServices(services);
-    filter.Configure();
-    EXPECT_EQ(services.boxes, std::vector<std::string>{"No configuration"});
-    EXPECT_EQ(messages, Messages{});
-}
-
 } // namespace

@@ -1,4 +1,5 @@
 #include "filters/FilterTable.h"
+#include "support/ScriptedServices.h"
 
 #include <gtest/gtest.h>
 
@@ -10,24 +11,40 @@ namespace {
 
 // Each filter announces itself with its own name when its output is
 // installed; names and file-dialog texts are fixed; the spare operations
-// refuse.
+// refuse; the filters without settings say so in a message box, even while
+// their output goes to a log.
 TEST(FilterTable, FiltersAnnounceThemselvesInTableOrder) {
+    const struct {
+        const char* name;
+        const char* fileFilter;
+        bool configurable;
+    } filters[] = {
+        {"ASCII Text filter", "ASCII files (*.txt, *.asc)|*.txt;*.asc|", true},
+        {"G2 DesignWorkshop filter", "DesignWorkshop files (*.dw)|*.dw|", false},
+        {"G2 Lightwave filter", "Lightwave (*.lwo)|*.lwo|", false},
+    };
     CFilterTable table;
-    std::vector<std::pair<std::string, int>> lines;
-    for (std::size_t i = 0; i < table.Count(); ++i) {
-        table.Get(i)->SetOutput(
-            [&](const char* text, int flag) { lines.emplace_back(text, flag); });
-    }
-    ASSERT_GE(table.Count(), 2U);
-    EXPECT_EQ(lines[0], (std::pair<std::string, int>{
-                            "Output from ASCII Text filter rerooted to this output", 0}));
-    EXPECT_EQ(lines[1], (std::pair<std::string, int>{
-                            "Output from G2 DesignWorkshop filter rerooted to this output", 0}));
-    EXPECT_STREQ(table.Get(0)->GetFileFilter(), "ASCII files (*.txt, *.asc)|*.txt;*.asc|");
-    EXPECT_STREQ(table.Get(1)->GetFileFilter(), "DesignWorkshop files (*.dw)|*.dw|");
-    for (std::size_t i = 0; i < table.Count(); ++i) {
-        EXPECT_FALSE(table.Get(i)->Reserved1(1));
-        EXPECT_FALSE(table.Get(i)->Reserved2(0));
+    ASSERT_EQ(table.Count(), std::size(filters));
+    for (std::size_t i = 0; i < std::size(filters); ++i) {
+        SCOPED_TRACE(filters[i].name);
+        CFilter& filter = *table.Get(i);
+        ScriptedServices services;
+        std::vector<std::pair<std::string, int>> lines;
+        filter.SetServices(services);
+        filter.SetOutput([&](const char* text, int flag) { lines.emplace_back(text, flag); });
+        EXPECT_EQ(
+            lines,
+            (std::vector<std::pair<std::string, int>>{
+                {"Output from " + std::string(filters[i].name) + " rerooted to this output", 0}}));
+        EXPECT_STREQ(filter.GetName(), filters[i].name);
+        EXPECT_STREQ(filter.GetFileFilter(), filters[i].fileFilter);
+        EXPECT_FALSE(filter.Reserved1(1));
+        EXPECT_FALSE(filter.Reserved2(0));
+        if (!filters[i].configurable) {
+            filter.Configure();
+            EXPECT_EQ(services.boxes, std::vector<std::string>{"No configuration"});
+            EXPECT_EQ(lines.size(), 1U);
+        }
     }
     EXPECT_EQ(table.Get(CFilterTable::kSlots - 1), nullptr);
     EXPECT_EQ(table.Get(99), nullptr);
@@ -36,14 +53,16 @@ TEST(FilterTable, FiltersAnnounceThemselvesInTableOrder) {
 TEST(FilterTable, FindsFiltersByKeyAndExtension) {
     const CFilterTable table;
     const std::vector<std::pair<std::string, int>> paths = {
-        {"a.txt", 0}, {"dir.txt/B.ASC", 0}, {"x.TxT", 0},   {"txt", -1}, {"a.txt.bak", -1},
-        {"", -1},     {"scene.DW", 1},      {"a.dw.txt", 0}};
+        {"a.txt", 0}, {"dir.txt/B.ASC", 0}, {"x.TxT", 0},    {"txt", -1},  {"a.txt.bak", -1},
+        {"", -1},     {"scene.DW", 1},      {"a.dw.txt", 0}, {"m.lwo", 2}, {"M.LWO", 2}};
     for (const auto& [path, index] : paths) {
         EXPECT_EQ(table.IndexForPath(path), index) << path;
     }
-    EXPECT_EQ(table.IndexForKey("ascii"), 0);
-    EXPECT_EQ(table.IndexForKey("dw"), 1);
-    EXPECT_EQ(table.IndexForKey("ASCII"), -1);
+    const std::vector<std::pair<std::string, int>> keys = {
+        {"ascii", 0}, {"dw", 1}, {"lwo", 2}, {"ASCII", -1}, {"", -1}};
+    for (const auto& [key, index] : keys) {
+        EXPECT_EQ(table.IndexForKey(key), index) << key;
+    }
 }
 
 } // namespace

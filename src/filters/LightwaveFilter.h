@@ -1,0 +1,45 @@
+#pragma once
+
+#include "filters/Filter.h"
+
+#include <string>
+
+struct RavObject;
+
+// The filter of LightWave object files (LWOB): the four-vertex objects of a
+// RAV model as quadrilaterals whose corners share points, and back.
+//
+// An LWOB file is an IFF "FORM" of type "LWOB": a sequence of chunks, each a
+// four-letter id, a big-endian u32 size and that many data bytes, plus one
+// pad byte after an odd size. All numbers are big-endian. The chunks used:
+//   SRFS  surface names, each zero-terminated and padded to an even length
+//   PNTS  points, three f32 each (x, y, z as in the RAV file)
+//   POLS  polygon records: u16 corner count n, n u16 point indices, and a
+//         u16 surface number (1-based into SRFS)
+//   SURF  a surface: its name, then sub-chunks of id, u16 size and data
+// The export writes FORM, SRFS ("SKETCH_1", "SKETCH$1"), PNTS, POLS with
+// every quadrilateral on surface 1, then SURF "SKETCH$1" and SURF
+// "SKETCH_1". The import reads only PNTS and POLS.
+//
+// A four-vertex object whose twelve coordinates are all 0.0 holds no shape:
+// the export leaves it out and the import passes over it, so that each
+// quadrilateral comes back to the object it was written from.
+class CLightwaveFilter final : public CFilter {
+public:
+    // Sets the vertex positions of the four-vertex objects, in order, from
+    // the file's quadrilaterals; nothing else changes. False after a message
+    // when the file cannot be read or does not start with "FORM"; damaged
+    // parts of a FORM file are reported and passed over.
+    [[nodiscard]] bool Import(const std::string& path, CRavFile* rav) override;
+    // False after a message when the file cannot be written whole, and when
+    // the model has more distinct corner points than 16-bit indices reach;
+    // then no file is created and an existing one is left as it was.
+    [[nodiscard]] bool Export(const std::string& path, const CRavFile* rav) override;
+    [[nodiscard]] const char* GetName() const override { return "G2 Lightwave filter"; }
+    [[nodiscard]] const char* GetFileFilter() const override { return "Lightwave (*.lwo)|*.lwo|"; }
+    // The filter has no settings: says so in a message box.
+    void Configure() override;
+
+    // True for the objects that the file holds a quadrilateral of.
+    [[nodiscard]] static bool HoldsQuad(const RavObject& object);
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "gamefiles/RavRecords.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+// Gives equal positions one point: each position added gets the index of
+// the first earlier point that equals it coordinate by coordinate, as float
+// comparison sees it (0.0 equals -0.0, a NaN equals nothing), or else a new
+// point at the end. Points thus stand in order of first use. Each addition
+// takes constant time on average.
+class CSharedPoints {
+public:
+    // Room for `count` additions without rehashing.
+    void Reserve(std::size_t count);
+
+    // The index of `position`'s point.
+    std::size_t Add(const RavVertex& position);
+
+    [[nodiscard]] const std::vector<RavVertex>& Points() const { return m_points; }
+
+private:
+    // The bit patterns of the three coordinates, with -0.0 stored as 0.0.
+    using Key = std::array<std::uint32_t, 3>;
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const;
+    };
+
+    std::vector<RavVertex> m_points;
+    std::unordered_map<Key, std::size_t, KeyHash> m_index;
+};

@@ -1,0 +1,101 @@
+#include "filters/LightwaveTestSupport.h"
+#include "support/InChild.h"
+
+#include <filesystem>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+std::vector<std::uint8_t> Golden(const std::string& name) {
+    return ReadBytes(std::string(POLYPORT_TEST_DATA) + "/lwo/" + name);
+}
+
+// Only four-vertex objects with a coordinate other than 0 are written, each
+// corner shared with the first equal point; the files are checked against
+// goldens composed from the layout alone.
+TEST_F(LightwaveFilterTest, ExportWritesTheLayoutByteForByte) {
+    RavBuilder nothingToWrite = TwoRectangles();
+    nothingToWrite.objects.erase(nothingToWrite.objects.begin() + 3);
+    nothingToWrite.objects.erase(nothingToWrite.objects.begin());
+    const std::pair<RavBuilder, std::string> cases[] = {
+        {TwoRectangles(), "two-rectangles.lwo"}, {{}, "empty.lwo"}, {nothingToWrite, "empty.lwo"}};
+    for (const auto& [scene, golden] : cases) {
+        LoadScene(scene);
+        EXPECT_TRUE(filter.Export(lwoPath, &rav)) << golden;
+        EXPECT_EQ(ReadBytes(lwoPath), Golden(golden)) << golden;
+    }
+    EXPECT_EQ(Golden("two-rectangles.lwo").size(), 288U);
+    EXPECT_EQ(Golden("empty.lwo").size(), 192U);
+
+    // One coordinate other than 0 is enough: three corners share a point.
+    LoadScene({.objects = {{.vertices = {{}, {}, {0, 0, -1e-30f}, {}}}}});
+    EXPECT_TRUE(filter.Export(lwoPath, &rav));
+    const std::vector<std::uint8_t> bytes = ReadBytes(lwoPath);
+    ASSERT_EQ(bytes.size(), 192U + 2 * 12 + 12);
+    EXPECT_EQ(std::vector(bytes.begin() + 80, bytes.begin() + 92),
+              (std::vector<std::uint8_t>{0, 4, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1}));
+    EXPECT_EQ(messages, Messages{});
+}
+
+// Indices are 16 bits: 65536 distinct points are written (the last index
+// FF FF); one more is refused before the file is touched.
+TEST_F(LightwaveFilterTest, ExportRefusesMorePointsThanIndicesReach) {
+    RavBuilder scene;
+    for (int i = 0; i < 16384; ++i) {
+        const float x = static_cast<float>(i + 1);
+        scene.objects.push_back({.vertices = {{x, 0, 0}, {x, 1, 0}, {x, 2, 0}, {x, 3, 0}}});
+    }
+    LoadScene(scene);
+    ASSERT_TRUE(filter.Export(lwoPath, &rav));
+    const std::vector<std::uint8_t> written = ReadBytes(lwoPath);
+    ASSERT_EQ(written.size(), 192U + 12 * 65536 + 12 * 16384);
+    const std::size_t lastQuad = 56 + 12 * 65536 + 12 * 16383;
+    EXPECT_EQ(
+        std::vector(written.begin() + lastQuad, written.begin() + lastQuad + 12),
+        (std::vector<std::uint8_t>{0, 4, 0xFF, 0xFC, 0xFF, 0xFD, 0xFF, 0xFE, 0xFF, 0xFF, 0, 1}));
+
+    scene.objects.push_back({.vertices = {{1, 0, 0}, {1, 1, 0}, {1, 2, 0}, {1, 4, 0}}});
+    LoadScene(scene);
+    EXPECT_FALSE(filter.Export(lwoPath, &rav));
+    EXPECT_EQ(messages, (Messages{{"Error! The objects have more than 65536 distinct corner "
+                                   "points, more than a Lightwave object file can index. Nothing "
+                                   "written to " +
+                                       lwoPath,
+                                   1}}));
+    EXPECT_EQ(ReadBytes(lwoPath), written);
+}
+
+// Nothing to write to or from is silent; a file that cannot be opened, read
+// or written whole is reported, and no cut-off file is left.
+TEST_F(LightwaveFilterTest, ReportsWhatItCannotReadOrWrite) {
+    LoadScene(TwoRectangles());
+    EXPECT_FALSE(filter.Export("", &rav));
+    EXPECT_FALSE(filter.Export(lwoPath, nullptr));
+    EXPECT_FALSE(filter.Import("", &rav));
+    EXPECT_FALSE(filter.Import(lwoPath, nullptr));
+    EXPECT_EQ(messages, Messages{});
+    EXPECT_FALSE(std::filesystem::exists(lwoPath));
+
+    const std::string missing = dir.File("no/such/folder.lwo");
+    EXPECT_FALSE(filter.Export(missing, &rav));
+    EXPECT_FALSE(filter.Import(missing, &rav));
+    EXPECT_EQ(messages, (Messages{{"Error opening " + missing + " for writing", 1},
+                                  {"Error opening " + missing, 1}}));
+
+#ifndef _WIN32
+    messages.clear();
+    EXPECT_TRUE(InChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return !filter.Export(lwoPath, &rav) && !std::filesystem::exists(lwoPath) &&
+               messages == Messages{{"Error writing " + lwoPath, 1}};
+    })) << "a cut-off export was reported as written or left behind";
+#endif
+}
+
+} // namespace

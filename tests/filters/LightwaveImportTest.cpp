@@ -1,0 +1,180 @@
+#include "filters/LightwaveTestSupport.h"
+
+#include <array>
+#include <bit>
+#include <limits>
+#include <optional>
+#include <random>
+#include <regex>
+
+namespace {
+
+// LWOB pieces, big-endian, composed without the filter's code.
+std::string Be16(std::uint32_t value) {
+    return {static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+std::string Be32(std::uint32_t value) {
+    return Be16(value >> 16) + Be16(value & 0xFFFF);
+}
+std::string Chunk(const std::string& id, const std::string& data) {
+    return id + Be32(static_cast<std::uint32_t>(data.size())) + data +
+           (data.size() % 2 != 0 ? std::string(1, '\0') : "");
+}
+std::string Form(const std::string& chunks) {
+    return "FORM" + Be32(static_cast<std::uint32_t>(4 + chunks.size())) + "LWOB" + chunks;
+}
+
+// Point i of a file is (i + 0.5, -i, 100 + i).
+using Xyz = std::array<float, 3>;
+Xyz Point(int i) {
+    return {static_cast<float>(i) + 0.5f, static_cast<float>(-i), static_cast<float>(100 + i)};
+}
+std::string Pnts(int count) {
+    std::string data;
+    for (int i = 0; i < count; ++i) {
+        for (float value : Point(i)) {
+            data += Be32(std::bit_cast<std::uint32_t>(value));
+        }
+    }
+    return Chunk("PNTS", data);
+}
+// Records: corner count, indices, surface 1.
+std::string Pols(const std::vector<std::vector<int>>& records) {
+    std::string data;
+    for (const std::vector<int>& corners : records) {
+        data += Be16(static_cast<std::uint32_t>(corners.size()));
+        for (int index : corners) {
+            data += Be16(static_cast<std::uint32_t>(index));
+        }
+        data += Be16(1);
+    }
+    return Chunk("POLS", data);
+}
+
+// Four-vertex objects 0, 2 and 5 take the quadrilaterals; the triangle (1),
+// the object at the origin (3) and the one of another kind (4) never do.
+RavBuilder ImportScene() {
+    const auto quad = [](float x) {
+        return RavBuilder::Object{.vertices = {{x, 1, 1}, {x, 2, 2}, {x, 3, 3}, {x, 4, 4}}};
+    };
+    return {.objects = {quad(10),
+                        {.vertices = {{1, 1, 1}, {2, 2, 2}, {3, 3, 3}}},
+                        quad(20),
+                        {.vertices = {{}, {}, {}, {}}},
+                        {.kind = 0, .vertices = {{7, 7, 7}}},
+                        quad(30)}};
+}
+
+// Each object's vertex positions.
+std::vector<std::vector<Xyz>> Positions(const CRavFile& rav) {
+    std::vector<std::vector<Xyz>> positions;
+    for (std::int32_t k = 0; k < rav.header.objectCount; ++k) {
+        positions.emplace_back();
+        for (const RavVertex& v : rav.GetObject(k)->vertices) {
+            positions.back().push_back({v.x, v.y, v.z});
+        }
+    }
+    return positions;
+}
+
+// Hand-made files: what each returns, reports ("@" is the file's path) and
+// which quadrilateral's points objects 0, 2 and 5 get (-1: left as they were).
+TEST_F(LightwaveFilterTest, ImportPairsQuadrilateralsWithFourVertexObjects) {
+    const std::string quads = Pols({{0, 1, 2, 3}, {4, 5, 6, 7}});
+    const std::string notLwob = "@ is not a valid IFF Lightwave file";
+    const std::string notQuad = " is not a G2 Object (not a rectangle)... skipping";
+    const struct {
+        std::string file;
+        bool result;
+        std::vector<std::string> messages;
+        std::array<int, 3> quadOf;
+    } cases[] = {
+        {Form(Pnts(8) + quads), true, {}, {0, 1, -1}},
+        // A record of another corner count is skipped, surplus quads are ignored.
+        {Form(Pnts(8) +
+              Pols({{0, 1, 2, 3}, {0, 1, 2}, {4, 5, 6, 7}, {}, {3, 2, 1, 0}, {1, 1, 1, 1}})),
+         true,
+         {"Object 1" + notQuad, "Object 3" + notQuad},
+         {0, 1, 2}},
+        {Form(Chunk("ODD1", "12345") + Pnts(8) + Chunk("ODD2", "x") + quads), true, {}, {0, 1, -1}},
+        // Later chunks replace earlier ones.
+        {Form(Pnts(2) + Pols({{1, 1, 1, 1}, {0, 0, 0, 0}, {1, 0, 1, 0}}) + Pnts(8) + quads),
+         true,
+         {},
+         {0, 1, -1}},
+        {Form(quads),
+         true,
+         {"Object 0 names point 0, but the file has 0 points... skipping",
+          "Object 1 names point 4, but the file has 0 points... skipping"},
+         {-1, -1, -1}},
+        {Form(Pnts(8) + Pols({{0, 1, 2, 3}, {4, 5, 8, 7}, {3, 2, 1, 0}})),
+         true,
+         {"Object 1 names point 8, but the file has 8 points... skipping"},
+         {0, -1, 2}},
+        {Form(Pnts(8) + Chunk("POLS", quads.substr(8, 12) + Be16(4) + Be16(5))),
+         true,
+         {"Object 1 is cut off at the end of its chunk... skipping"},
+         {0, -1, -1}},
+        {Form(Pnts(8) + quads + "SURF" + Be32(100) + "SKETCH"),
+         true,
+         {"Warning! @ ends inside a chunk. Ignoring the rest"},
+         {0, 1, -1}},
+        {"FORM", true, {}, {-1, -1, -1}},
+        {"RIFF" + Form(Pnts(8) + quads).substr(4), false, {notLwob}, {-1, -1, -1}},
+    };
+    // The quadrilaterals of the files above, by their points.
+    const std::array<std::array<int, 4>, 3> corners{{{0, 1, 2, 3}, {4, 5, 6, 7}, {3, 2, 1, 0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.messages));
+        LoadScene(ImportScene());
+        std::vector<std::vector<Xyz>> expected = Positions(rav);
+        for (std::size_t i = 0; i < 3; ++i) {
+            for (std::size_t k = 0; k < 4 && c.quadOf[i] >= 0; ++k) {
+                expected[std::array{0, 2, 5}[i]][k] =
+                    Point(corners[static_cast<std::size_t>(c.quadOf[i])][k]);
+            }
+        }
+        const std::string path = dir.Write("in.lwo", {c.file.begin(), c.file.end()});
+        EXPECT_EQ(filter.Import(path, &rav), c.result);
+        Messages want;
+        for (const std::string& text : c.messages) {
+            want.emplace_back(std::regex_replace(text, std::regex("@"), path), 1);
+        }
+        EXPECT_EQ(messages, want);
+        EXPECT_EQ(Positions(rav), expected);
+    }
+}
+
+// Export then import puts every position back bit for bit, NaNs and shared
+// points included, also behind objects at the origin that the file leaves
+// out: the saved RAV file equals a plain load and save.
+TEST_F(LightwaveFilterTest, ExportThenImportRestoresEveryPosition) {
+    std::mt19937 random(11);
+    const float pool[] = {0, 1, -2.5f, 3e7f, 1e-30f, std::numeric_limits<float>::quiet_NaN()};
+    const RavBuilder::Object origin{.vertices = {{}, {}, {}, {}}};
+    RavBuilder scene{.objects = {origin}};
+    for (int i = 0; i < 40; ++i) {
+        RavBuilder::Object& object =
+            scene.objects.emplace_back(i == 20 ? origin : RavBuilder::Object{});
+        object.kind = i % 9 == 8 ? 4 : 1;
+        for (std::uint32_t k = random() % 3 != 0 ? 4 : random() % 6; i != 20 && k > 0; --k) {
+            object.vertices.push_back({pool[random() % 6], pool[random() % 6], pool[random() % 6]});
+        }
+    }
+    LoadScene(scene);
+    ASSERT_TRUE(rav.Save());
+    const std::vector<std::uint8_t> saved = ReadBytes(ravPath);
+    ASSERT_TRUE(filter.Export(lwoPath, &rav));
+    for (std::int32_t k = 0; k < rav.header.objectCount; ++k) {
+        RavObject& object = *rav.GetObject(k);
+        if (CLightwaveFilter::HoldsQuad(object)) {
+            object.vertices.assign(4, {9, 9, 9});
+        }
+    }
+    EXPECT_TRUE(filter.Import(lwoPath, &rav));
+    ASSERT_TRUE(rav.Save());
+    EXPECT_EQ(ReadBytes(ravPath), saved);
+    EXPECT_EQ(messages, Messages{});
+}
+
+} // namespace
