@@ -120,8 +120,7 @@ TEST_F(CommandDispatcherTest, OtherIdsAndEmptyFilterSlotsDoNothing) {
     // Command id and filter index.
     // clang-format off
     const std::pair<int, int> cases[] = {
-        {kCommandExecute, 0}, {kCommandNormalize, 0}, {kCommandShader, 0},
-        {kCommandImportNames, 0}, {kCommandCreateTpl, 0}, {0, 0}, {1049, 0}, {1057, 0}, {-1, 0},
+        {0, 0}, {1049, 0}, {1057, 0}, {-1, 0},
         {kCommandExport, 3}, {kCommandExport, -1}, {kCommandExport, 99}, {kCommandImport, 1},
         {kCommandImport, -1}, {kCommandImport, 99}};
     // clang-format on
