@@ -7,8 +7,6 @@
 #include "tools/RavTools.h"
 
 #include <filesystem>
-#include <functional>
-#include <tuple>
 
 #ifndef _WIN32
 #include <csignal>
@@ -17,16 +15,19 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 struct Image {
     const char* name;
     std::uint16_t width, height;
 };
+using Dialog = bool (*)(CImageSelection&);
 
-bool AcceptAll(CImageSelection&) {
+bool All(CImageSelection&) {
     return true;
 }
 
-bool AcceptNone(CImageSelection& selection) {
+bool None(CImageSelection& selection) {
     for (std::size_t i = 0; i < selection.Items().size(); ++i) {
         selection.SetSelected(i, false);
     }
@@ -40,25 +41,19 @@ protected:
         archive.SetOutput(log);
         tools.SetOutput(log);
         tools.SetServices(services);
-        services.selectionDialog = AcceptAll;
     }
 
-    // Writes and loads an archive of `images` named `name`.
-    void Load(const std::string& name, const std::vector<Image>& images) {
+    // Writes an archive of `images` as `name` in the test's folder and loads
+    // it from `loadAs` (the path of `name` by default).
+    void Load(const std::string& name, const std::vector<Image>& images, std::string loadAs = "") {
         std::vector<FshNamedImage> named;
         for (const auto& [image, width, height] : images) {
             named.emplace_back(MakeFshTag(image),
                                FshImage{.width = width, .height = height, .pixels = {}});
         }
         path = dir.Write(name, MakeFshArchive(named, MakeFshTag("G264")));
-        ASSERT_TRUE(archive.Load(path, 1));
+        ASSERT_TRUE(archive.Load(loadAs.empty() ? path : loadAs, 1));
         messages.clear();
-    }
-
-    // The number of files in the folder, the archive included.
-    [[nodiscard]] std::ptrdiff_t FileCount() const {
-        const std::filesystem::directory_iterator files(dir.Path());
-        return std::distance(begin(files), end(files));
     }
 
     TempDir dir;
@@ -72,134 +67,94 @@ protected:
 // The layouts in tests/data/tpl, byte for byte; an earlier, longer file of
 // the same name is replaced.
 TEST_F(CreateTplLayoutTest, WritesTheGoldenLayouts) {
+    // clang-format off
     const struct {
-        const char* archive;
-        std::vector<Image> images;
-        bool (*dialog)(CImageSelection&);
-        const char* golden;
-        int pages;
+        const char* archive; std::vector<Image> images; Dialog dialog; int pages;
     } cases[] = {
-        {"two-pages.fsh",
-         {{"big0", 256, 256}, {"sm01", 64, 64}, {"half", 256, 128}},
-         AcceptAll,
-         "two-pages.tpl",
-         2},
-        {"column-gap.fsh",
-         {{"aa", 50, 64}, {"bb", 1, 128}, {"cc", 51, 1}},
-         AcceptAll,
-         "column-gap.tpl",
-         1},
-        {"equal-areas.fsh",
-         {{"a", 2, 2}, {"b", 2, 2}, {"c", 2, 4}},
-         AcceptAll,
-         "equal-areas.tpl",
-         1},
-        {"quarters.fsh",
-         {{"q1", 128, 128}, {"q2", 128, 128}, {"q3", 128, 128}, {"q4", 128, 128}, {"q5", 128, 128}},
-         AcceptAll,
-         "quarters.tpl",
-         2},
+        {"two-pages.fsh", {{"big0", 256, 256}, {"sm01", 64, 64}, {"half", 256, 128}}, All, 2},
+        {"column-gap.fsh", {{"aa", 50, 64}, {"bb", 1, 128}, {"cc", 51, 1}}, All, 1},
+        {"equal-areas.fsh", {{"a", 2, 2}, {"b", 2, 2}, {"c", 2, 4}}, All, 1},
+        {"quarters.fsh", {{"q1", 128, 128}, {"q2", 128, 128}, {"q3", 128, 128}, {"q4", 128, 128},
+                          {"q5", 128, 128}}, All, 2},
         // Only the last three characters are replaced.
-        {"none.FSH", {{"q1", 128, 128}}, AcceptNone, "none.tpl", 1},
+        {"none.FSH", {{"q1", 128, 128}}, None, 1},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.archive);
         Load(c.archive, c.images);
-        const std::string tpl = dir.Write(c.golden, std::vector<std::uint8_t>(5000, 'x'));
+        const std::string golden = fs::path(c.archive).stem().string() + ".tpl";
+        const std::string tpl = dir.Write(golden, std::vector<std::uint8_t>(5000, 'x'));
         services.selectionDialog = c.dialog;
         EXPECT_TRUE(tools.CreateTplLayout(&archive));
         EXPECT_EQ(messages, (Messages{{"Generating TPages...", 0},
                                       {Format("%d TPages required...writing file", c.pages), 0}}));
-        EXPECT_EQ(ReadText(tpl), ReadText(std::string(POLYPORT_TEST_DATA "/tpl/") + c.golden));
-        EXPECT_EQ(FileCount(), 2);
-        std::filesystem::remove(tpl);
-        std::filesystem::remove(path);
+        EXPECT_EQ(ReadText(tpl), ReadText(POLYPORT_TEST_DATA "/tpl/" + golden));
     }
 }
 
 // Nothing is written when the user cancels, when an image is larger than a
-// page (each one named), or when the archive or the layout cannot be opened.
-TEST_F(CreateTplLayoutTest, StopsBeforeWritingAnythingWrong) {
+// page (each one named), when the archive or the layout cannot be opened,
+// or when the layout's name would be the archive's or has no extension to
+// replace. "@" stands for the archive's path, "#" for the layout's.
+TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
+    const std::string tooLarge =
+        "Error! Texture %s is larger than 256 pixels (width and/or height) (%d x %d px). Aborting";
     const std::vector<Image> fine{{"ok", 10, 10}};
     const std::string tpl = dir.File("crowd.tpl");
+    // clang-format off
     const struct {
-        const char* what;
-        std::vector<Image> images;
-        std::function<void()> before;
-        bool (*dialog)(CImageSelection&);
-        Messages log;
+        const char* what; std::string name; std::vector<Image> images; Dialog dialog;
+        std::function<void()> before; Messages log;
     } cases[] = {
-        {"cancelled", fine, [] {}, nullptr, {}},
-        {"too large",
-         {{"wide", 257, 10}, {"ok", 10, 10}, {"full", 256, 256}, {"tall", 10, 300}},
-         [] {},
-         AcceptAll,
-         {{"Error! Texture wide is larger than 256 pixels (width and/or height) (257 x 10 px). "
-           "Aborting",
-           1},
-          {"Error! Texture tall is larger than 256 pixels (width and/or height) (10 x 300 px). "
-           "Aborting",
-           1}}},
-        {"archive gone",
-         fine,
-         [&] { std::filesystem::remove(path); },
-         AcceptAll,
+        {"cancelled", "crowd.fsh", fine, nullptr, [] {}, {}},
+        {"too large", "crowd.fsh", {{"wide", 257, 10}, {"ok", 10, 10}, {"full", 256, 256},
+                                    {"tall", 10, 300}}, All, [] {},
+         {{Format(tooLarge.c_str(), "wide", 257, 10), 1},
+          {Format(tooLarge.c_str(), "tall", 10, 300), 1}}},
+        {"archive gone", "crowd.fsh", fine, All, [&] { fs::remove(path); },
          {{"Error opening @ for reading", 1}}},
-        {"layout is a folder",
-         fine,
-         [&] { std::filesystem::create_directory(tpl); },
-         AcceptAll,
-         {{"Generating TPages...", 0},
-          {"1 TPages required...writing file", 0},
-          {"Error opening " + tpl + " for writing", 1}}},
+        {"layout is a folder", "crowd.fsh", fine, All, [&] { fs::create_directory(tpl); },
+         {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0},
+          {"Error opening # for writing", 1}}},
+        {"archive named .tpl", "crowd.tpl", fine, All, [] {},
+         {{"Error! The TPL file @ would replace the archive itself. Aborting", 1}}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Load("crowd.fsh", c.images);
+        Load(c.name, c.images);
+        const std::vector<std::uint8_t> bytes = ReadBytes(path);
         c.before();
         services.selectionDialog = c.dialog;
         EXPECT_FALSE(tools.CreateTplLayout(&archive));
         Messages expected = c.log;
         for (auto& [text, flag] : expected) {
-            if (const std::size_t at = text.find('@'); at != std::string::npos) {
-                text.replace(at, 1, path);
+            for (const auto& [mark, with] : {std::pair{"@", path}, std::pair{"#", tpl}}) {
+                if (const std::size_t at = text.find(mark); at != std::string::npos) {
+                    text.replace(at, 1, with);
+                }
             }
         }
         EXPECT_EQ(messages, expected);
-        EXPECT_FALSE(std::filesystem::is_regular_file(tpl));
-        std::filesystem::remove(tpl);
+        EXPECT_EQ(fs::is_regular_file(tpl), c.name == "crowd.tpl");
+        EXPECT_EQ(fs::exists(path) ? ReadBytes(path) : bytes, bytes);
+        fs::remove(tpl);
     }
-}
 
-// The layout's name comes from the whole archive path; one that would be
-// the archive itself, or that has no three characters to replace, is refused
-// before anything is chosen.
-TEST_F(CreateTplLayoutTest, RefusesLayoutPathsItCannotUse) {
-    Load("crowd.tpl", {{"ok", 10, 10}});
-    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    // A relative path of two characters has nothing to replace; of three,
+    // all of it is replaced.
+    const fs::path home = fs::current_path();
+    fs::current_path(dir.Path());
+    Load("ab", fine, "ab");
     EXPECT_FALSE(tools.CreateTplLayout(&archive));
-    EXPECT_EQ(messages, (Messages{{"Error! The TPL file " + path +
-                                       " would replace the archive itself. "
-                                       "Aborting",
+    EXPECT_EQ(messages, (Messages{{"Error! Cannot name a TPL file after ab: the path is shorter "
+                                   "than three characters",
                                    1}}));
-    EXPECT_EQ(ReadBytes(path), bytes);
-
-    const std::filesystem::path home = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
-    for (const std::string name : {"ab", "abc"}) {
-        Load(name, {{"ok", 10, 10}});
-        ASSERT_TRUE(archive.Load(name, 1));
-        const bool done = tools.CreateTplLayout(&archive);
-        EXPECT_EQ(done, name == "abc");
-        EXPECT_EQ(std::filesystem::exists("tpl"), done);
-        if (!done) {
-            EXPECT_EQ(messages, (Messages{{"Error! Cannot name a TPL file after ab: the path is "
-                                           "shorter than three characters",
-                                           1}}));
-        }
-    }
-    std::filesystem::current_path(home);
-    EXPECT_EQ(services.shownSelections.size(), 1U);
+    Load("abc", fine, "abc");
+    EXPECT_TRUE(tools.CreateTplLayout(&archive));
+    EXPECT_TRUE(fs::is_regular_file("tpl"));
+    fs::current_path(home);
 }
 
 #ifndef _WIN32
@@ -207,12 +162,13 @@ TEST_F(CreateTplLayoutTest, RefusesLayoutPathsItCannotUse) {
 // if it were whole.
 TEST_F(CreateTplLayoutTest, RemovesALayoutItCouldNotWriteWhole) {
     Load("crowd.fsh", {{"q1", 128, 128}, {"q2", 128, 128}, {"q3", 128, 128}});
+    services.selectionDialog = All;
     const std::string tpl = dir.File("crowd.tpl");
     EXPECT_TRUE(InChild([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{100, 100};
         setrlimit(RLIMIT_FSIZE, &limit);
-        return !tools.CreateTplLayout(&archive) && !std::filesystem::exists(tpl) &&
+        return !tools.CreateTplLayout(&archive) && !fs::exists(tpl) &&
                messages.back() == std::pair<std::string, int>{"Error writing " + tpl, 1};
     })) << "a cut-off layout was reported as written or left behind";
 }

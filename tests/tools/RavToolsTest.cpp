@@ -7,7 +7,7 @@
 
 namespace {
 
-using Bytes3 = std::array<int, 3>; // colour bytes 2, 1, 0
+using Mode = CRavTools::TransformMode;
 
 // The tools and the RAV model write into one log, as in the window.
 class RavToolsTest : public ::testing::Test {
@@ -24,15 +24,11 @@ protected:
         messages.clear();
     }
 
-    // The objects on disk now.
-    std::vector<RavObject> Reloaded() const {
+    // Object `i` as it is on disk now.
+    RavObject OnDisk(std::int32_t i) const {
         CRavFile file;
         EXPECT_TRUE(file.Load(path));
-        std::vector<RavObject> objects;
-        for (std::int32_t i = 0; i < file.header.objectCount; ++i) {
-            objects.push_back(*file.GetObject(i));
-        }
-        return objects;
+        return *file.GetObject(i);
     }
 
     TempDir dir;
@@ -42,123 +38,58 @@ protected:
     std::string path;
 };
 
-// Every vertex of every object moves or scales, whatever the kind-1 object's
-// shape; an object without vertices is passed over.
-TEST_F(RavToolsTest, TransformVerticesMovesOrScalesEveryVertex) {
-    RavBuilder scene = SampleScene();
-    scene.objects.push_back({.name = "Empty"});
+// Every vertex of every object moves or scales, a mirror or a flat axis
+// included; the file is saved even when nothing changes. Normalize gives
+// only G2 objects the unit square and names the other kind-1 objects.
+TEST_F(RavToolsTest, TransformAndNormalizeWriteEveryObjectBack) {
+    RavBuilder scene = SampleScene(); // 0: three vertices, 2: a G2 object
+    scene.objects.push_back({.name = "Three uvs",
+                             .vertices = {{1, 2, 3}, {}, {}, {}},
+                             .uvs = {{0.5f, 0.5f}, {0.25f, 0}, {0, 0.75f}}});
+    const std::string written = "Successfully written 4 objects";
+    // clang-format off
     const struct {
-        CRavTools::TransformMode mode;
-        std::array<float, 3> vector;
-        const char* announcement;
-        RavVertex first; // of (10, -5, 3)
+        Mode mode; std::array<float, 3> vector; const char* verb; RavVertex first, last;
     } cases[] = {
-        {CRavTools::TransformMode::Move,
-         {1.5f, -2, 0.25f},
-         "Moving all vertexes in ",
-         {11.5f, -7, 3.25f}},
-        {CRavTools::TransformMode::Move, {0, 0, 0}, "Moving all vertexes in ", {10, -5, 3}},
-        {CRavTools::TransformMode::Scale, {2, 0, -1}, "Scaling all vertexes in ", {20, 0, -3}},
-        {CRavTools::TransformMode::Scale, {1, 1, 1}, "Scaling all vertexes in ", {10, -5, 3}},
+        {Mode::Move, {1.5f, -2, 0.25f}, "Moving", {11.5f, -7, 3.25f}, {2.5f, 0, 3.25f}},
+        {Mode::Move, {0, 0, 0}, "Moving", {10, -5, 3}, {1, 2, 3}},
+        {Mode::Scale, {2, 0, -1}, "Scaling", {20, 0, -3}, {2, 0, -3}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         Load(scene);
-        const std::vector<RavObject> before = Reloaded();
         EXPECT_TRUE(tools.TransformVertices(&rav, c.vector, c.mode));
-        EXPECT_EQ(messages,
-                  (Messages{{c.announcement + path, 0}, {"Successfully written 4 objects", 0}}));
-        const std::vector<RavObject> after = Reloaded();
-        EXPECT_EQ(after[0].vertices[0].x, c.first.x);
-        EXPECT_EQ(after[0].vertices[0].y, c.first.y);
-        EXPECT_EQ(after[0].vertices[0].z, c.first.z);
-        const auto& [x, y, z] = c.vector;
-        const bool move = c.mode == CRavTools::TransformMode::Move;
-        const std::vector<RavVertex>& stand = after[2].vertices;
-        for (std::size_t k = 0; k < stand.size(); ++k) {
-            const RavVertex& v = before[2].vertices[k];
-            EXPECT_EQ(stand[k].x, move ? v.x + x : v.x * x);
-            EXPECT_EQ(stand[k].y, move ? v.y + y : v.y * y);
-            EXPECT_EQ(stand[k].z, move ? v.z + z : v.z * z);
-        }
-        EXPECT_TRUE(after[3].vertices.empty());
+        EXPECT_EQ(messages, (Messages{{c.verb + (" all vertexes in " + path), 0}, {written, 0}}));
+        const RavVertex first = OnDisk(0).vertices[0];
+        const RavVertex last = OnDisk(3).vertices[0];
+        EXPECT_EQ((std::array{first.x, first.y, first.z, last.x, last.y, last.z}),
+                  (std::array{c.first.x, c.first.y, c.first.z, c.last.x, c.last.y, c.last.z}));
     }
-}
 
-// Kind-1 objects with four corners and four texture coordinates get the
-// unit square; other kind-1 objects are named by index with flag 0; the
-// model is saved even when nothing changed.
-TEST_F(RavToolsTest, NormalizeG2SetsTheUnitSquareOnG2ObjectsOnly) {
-    const std::vector<RavBuilder::Uv> odd{{0.5f, 0.5f}, {0.25f, 0}, {0, 0.75f}};
-    const std::vector<RavBuilder::Vertex> four(4);
-    RavBuilder scene = SampleScene(); // object 0: 3 vertices, no uvs; object 2 a G2
-    scene.objects.push_back({.name = "Three uvs", .vertices = four, .uvs = odd});
-    scene.objects.push_back({.name = "Three corners",
-                             .vertices = {{}, {}, {}},
-                             .uvs = {{2, 2}, {3, 3}, {4, 4}, {5, 5}}});
     Load(scene);
     EXPECT_TRUE(tools.NormalizeG2(&rav));
     EXPECT_EQ(messages, (Messages{{"Normalizing G2 ravfile", 0},
                                   {"Warning! Object 0 is not a G2 Object. Skipping", 0},
                                   {"Warning! Object 3 is not a G2 Object. Skipping", 0},
-                                  {"Warning! Object 4 is not a G2 Object. Skipping", 0},
-                                  {"Successfully written 5 objects", 0}}));
-    const std::vector<RavObject> after = Reloaded();
-    const auto uvs = [&after](std::int32_t i) {
-        std::vector<std::pair<float, float>> pairs;
-        for (const RavUv& uv : after[static_cast<std::size_t>(i)].uvs) {
-            pairs.emplace_back(uv.u, uv.v);
+                                  {written, 0}}));
+    std::vector<float> uvs;
+    for (std::int32_t i : {2, 3}) {
+        for (const RavUv& uv : OnDisk(i).uvs) {
+            uvs.insert(uvs.end(), {uv.u, uv.v});
         }
-        return pairs;
-    };
-    using Pairs = std::vector<std::pair<float, float>>;
-    EXPECT_EQ(uvs(2), (Pairs{{0, 0}, {1, 0}, {1, 1}, {0, 1}}));
-    EXPECT_EQ(uvs(3), (Pairs{{0.5f, 0.5f}, {0.25f, 0}, {0, 0.75f}}));
-    EXPECT_EQ(uvs(4), (Pairs{{2, 2}, {3, 3}, {4, 4}, {5, 5}}));
-
-    // No kind-1 object at all: no warning, still saved.
-    Load({.objects = {{.name = "Marker", .kind = 0}}});
-    EXPECT_TRUE(tools.NormalizeG2(&rav));
-    EXPECT_EQ(messages,
-              (Messages{{"Normalizing G2 ravfile", 0}, {"Successfully written 1 objects", 0}}));
+    }
+    EXPECT_EQ(uvs, (std::vector<float>{0, 0, 1, 0, 1, 1, 0, 1, 0.5f, 0.5f, 0.25f, 0, 0, 0.75f}));
 }
 
 // A save that fails leaves only the announcement and the writer's error.
 TEST_F(RavToolsTest, FailedSaveAddsNoSuccessLine) {
-    const struct {
-        const char* what;
-        std::function<bool()> run;
-        Messages before;
-    } cases[] = {
-        {"move",
-         [&] {
-             return tools.TransformVertices(&rav, {1, 1, 1}, CRavTools::TransformMode::Move);
-         },
-         {{"Moving all vertexes in @", 0}}},
-        {"normalize",
-         [&] { return tools.NormalizeG2(&rav); },
-         {{"Normalizing G2 ravfile", 0}, {"Warning! Object 0 is not a G2 Object. Skipping", 0}}},
-        {"shade", [&] { return tools.ShadeG2(&rav, 50); }, {}},
-        {"reset", [&] { return tools.ShadeG2(&rav, -1); }, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        Load(SampleScene());
-        std::filesystem::remove(path);
-        EXPECT_FALSE(c.run());
-        Messages expected = c.before;
-        for (auto& [text, flag] : expected) {
-            if (text.ends_with('@')) {
-                text = text.substr(0, text.size() - 1) + path;
-            }
-        }
-        expected.emplace_back("Error opening " + path, 1);
-        EXPECT_EQ(messages, expected);
-    }
-    messages.clear();
-    EXPECT_FALSE(tools.TransformVertices(nullptr, {1, 1, 1}, CRavTools::TransformMode::Move));
-    EXPECT_FALSE(tools.NormalizeG2(nullptr));
-    EXPECT_FALSE(tools.ShadeG2(nullptr, 50));
-    EXPECT_EQ(messages, Messages{});
+    Load(SampleScene());
+    std::filesystem::remove(path);
+    EXPECT_FALSE(tools.TransformVertices(&rav, {1, 1, 1}, Mode::Scale));
+    EXPECT_FALSE(tools.ShadeG2(&rav, -1));
+    EXPECT_EQ(messages, (Messages{{"Scaling all vertexes in " + path, 0},
+                                  {"Error opening " + path, 1},
+                                  {"Error opening " + path, 1}}));
 }
 
 // One G2 object with the colour 200, 255, 10 (bytes 2, 1, 0) and alpha 77 at
@@ -166,76 +97,38 @@ TEST_F(RavToolsTest, FailedSaveAddsNoSuccessLine) {
 // far outside, which is neither shaded nor counted in the extent.
 TEST_F(RavToolsTest, ShadeG2DarkensByDistanceWithTheStoredArithmetic) {
     using Corners = std::array<std::pair<float, float>, 4>; // x, z
+    using Bytes = std::array<int, 3>;                       // colour bytes 2, 1, 0
     const Corners example{{{3500, 0}, {4500, 5500}, {-2000, 3000}, {0, -5500}}};
-    const Bytes3 same{200, 255, 10};
-    const Bytes3 half{100, 127, 5};
-    const Bytes3 white{255, 255, 255};
-    const std::string range = "Valid Shade % is between 0 and 100, type -1 for reset the shades";
+    const Bytes same{200, 255, 10}, half{100, 127, 5}, white{255, 255, 255}, black{0, 0, 0};
+    const Bytes edge100{199, 254, 9}, edgeTwice{50, 63, 2};
+    const std::array<Bytes, 4> unchanged{same, same, same, same};
+    const Messages shaded{{"Successfully shaded 2 G2 objects", 0}};
+    const Messages range{{"Valid Shade % is between 0 and 100, type -1 for reset the shades", 1}};
+    const float inf = std::numeric_limits<float>::infinity();
+    // clang-format off
     const struct {
-        const char* what;
-        Corners corners;
-        float shade;
-        int runs;
-        std::array<Bytes3, 4> colours;
-        Messages log;
+        const char* what; Corners corners; float shade; int runs;
+        std::array<Bytes, 4> colours; Messages log;
     } cases[] = {
-        {"worked example",
-         example,
-         50,
-         1,
-         {{{150, 191, 7}, half, same, half}},
-         {{"Successfully shaded 2 G2 objects", 0}}},
-        {"twice",
-         example,
-         50,
-         2,
-         {{{112, 143, 5}, {50, 63, 2}, same, {50, 63, 2}}},
-         {{"Successfully shaded 2 G2 objects", 0}, {"Successfully shaded 2 G2 objects", 0}}},
-        {"black edge",
-         example,
-         0,
-         1,
-         {{half, {0, 0, 0}, same, {0, 0, 0}}},
-         {{"Successfully shaded 2 G2 objects", 0}}},
-        // Clamped to 0.9999: the edge still loses one step.
-        {"100",
-         example,
-         100,
-         1,
-         {{{199, 254, 9}, {199, 254, 9}, same, {199, 254, 9}}},
-         {{"Successfully shaded 2 G2 objects", 0}}},
-        {"reset",
-         example,
-         -1,
-         1,
-         {{white, white, white, white}},
+        {"worked example", example, 50, 1, {{{150, 191, 7}, half, same, half}}, shaded},
+        {"twice", example, 50, 2, {{{112, 143, 5}, edgeTwice, same, edgeTwice}},
+         {shaded[0], shaded[0]}},
+        {"0", example, 0, 1, {{half, black, same, black}}, shaded},
+        {"100, clamped", example, 100, 1, {{edge100, edge100, same, edge100}}, shaded},
+        {"reset", example, -1, 1, {{white, white, white, white}},
          {{"Successfully restored 2 G2 objects", 0}}},
-        {"100.5", example, 100.5f, 1, {{same, same, same, same}}, {{range, 1}}},
-        {"-0.5", example, -0.5f, 1, {{same, same, same, same}}, {{range, 1}}},
-        {"-2", example, -2, 1, {{same, same, same, same}}, {{range, 1}}},
-        {"infinite",
-         example,
-         std::numeric_limits<float>::infinity(),
-         1,
-         {{same, same, same, same}},
-         {{range, 1}}},
-        {"not a number", example, std::nanf(""), 1, {{same, same, same, same}}, {{range, 1}}},
+        {"100.5", example, 100.5f, 1, unchanged, range},
+        {"-0.5", example, -0.5f, 1, unchanged, range},
+        {"infinite", example, inf, 1, unchanged, range},
+        {"not a number", example, std::nanf(""), 1, unchanged, range},
         // MX = 2500: the x factor is infinite and contributes nothing.
-        {"x extent 2500",
-         {{{2500, 0}, {-1000, 0}, {0, 5500}, {-2500, 5500}}},
-         50,
-         1,
-         {{same, same, half, half}},
-         {{"Successfully shaded 2 G2 objects", 0}}},
-        // MX < 2500: the x factor is negative and every corner gets the
-        // darkest shade.
-        {"x extent below 2500",
-         {{{2000, 0}, {1000, 0}, {0, 0}, {-2000, 3500}}},
-         50,
-         1,
-         {{half, half, half, half}},
-         {{"Successfully shaded 2 G2 objects", 0}}},
+        {"x extent 2500", {{{2500, 0}, {-1000, 0}, {0, 5500}, {-2500, 5500}}}, 50, 1,
+         {{same, same, half, half}}, shaded},
+        // MX < 2500: the x factor is negative; every corner gets the darkest.
+        {"x extent below 2500", {{{2000, 0}, {1000, 0}, {0, 0}, {-2000, 3500}}}, 50, 1,
+         {{half, half, half, half}}, shaded},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         RavBuilder::Object g2{.name = "Crowd"};
@@ -243,24 +136,21 @@ TEST_F(RavToolsTest, ShadeG2DarkensByDistanceWithTheStoredArithmetic) {
             g2.vertices.push_back({x, 7, z});
             g2.colours.push_back({10, 255, 200, 77});
         }
-        const RavBuilder::Object far{.name = "Far",
-                                     .vertices = {{9000, 0, 9000}, {}, {}, {}},
-                                     .colours = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}};
-        Load({.objects = {g2, far}});
+        const std::vector<RavColour> three{{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
+        Load({.objects = {
+                  g2,
+                  {.name = "Far", .vertices = {{9000, 0, 9000}, {}, {}, {}}, .colours = three}}});
         for (int run = 0; run < c.runs; ++run) {
-            EXPECT_EQ(tools.ShadeG2(&rav, c.shade), c.log[0].second == 0);
-            rav.Clear();
+            EXPECT_EQ(tools.ShadeG2(&rav, c.shade), c.log != range);
             ASSERT_TRUE(rav.Load(path));
         }
         EXPECT_EQ(messages, c.log);
-        const std::vector<RavObject> after = Reloaded();
         for (std::size_t k = 0; k < 4; ++k) {
-            const RavColour& colour = after[0].colours[k];
-            EXPECT_EQ((Bytes3{colour[2], colour[1], colour[0]}), c.colours[k]) << "corner " << k;
+            const RavColour colour = OnDisk(0).colours[k];
+            EXPECT_EQ((Bytes{colour[2], colour[1], colour[0]}), c.colours[k]) << "corner " << k;
             EXPECT_EQ(colour[3], 77);
         }
-        EXPECT_EQ(after[1].colours,
-                  (std::vector<RavColour>{{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}));
+        EXPECT_EQ(OnDisk(1).colours, three);
     }
 }
 
