@@ -168,7 +168,17 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
     services.answerYes = true;
     services.selectionDialog = [](CImageSelection&) { return true; };
     dispatcher.SetServices(services);
-    ASSERT_EQ(dispatcher.Workers()[2], &dispatcher.Tools());
+    // The window routes the workers' output in this order.
+    Messages notices;
+    CCommandDispatcher fresh;
+    for (CMessageOutput* worker : fresh.Workers()) {
+        worker->SetOutput(
+            [&notices](const char* text, int flag) { notices.emplace_back(text, flag); });
+    }
+    notices.resize(3);
+    EXPECT_EQ(notices, (Messages{{"Output from RAVfile rerooted to this output", 0},
+                                 {"Output from FSHfile rerooted to this output", 0},
+                                 {"Output from RavTools rerooted to this output", 0}}));
     const std::vector<std::uint8_t> scene = SampleScene().Build().image.Bytes();
     const std::string fsh = dir.Write(
         "crowd.fsh",
