@@ -2,15 +2,25 @@
 
 #include "cli/ExchangeCommand.h"
 #include "cli/ExitStatus.h"
+#include "cli/FshToolCommand.h"
 #include "cli/InfoCommand.h"
+#include "cli/RavToolCommand.h"
 #include "filters/AsciiExportMode.h"
 
 #include <CLI/CLI.hpp>
 
 #include <array>
+#include <cstdio>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <tuple>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -35,6 +45,16 @@ CLI::App* AddExchange(CLI::App& app, const char* name, const char* description,
 } // namespace
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+#ifdef _WIN32
+    const bool interactive = _isatty(_fileno(stdin)) != 0;
+#else
+    const bool interactive = isatty(fileno(stdin)) != 0;
+#endif
+    return RunCli(argc, argv, std::cin, interactive, out, err);
+}
+
+int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive, std::ostream& out,
+           std::ostream& err) {
     CLI::App app{"Polyport: RAV scenery and FSH texture tools", "polyport-cli"};
     app.require_subcommand(1);
 
@@ -69,6 +89,11 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     CLI::App* importCommand =
         AddExchange(app, "import", "Write FILE's data into the RAV file", importRequest);
 
+    RavToolRequest ravTool;
+    AddRavToolCommands(app, ravTool);
+    FshToolRequest fshTool;
+    AddFshToolCommands(app, fshTool);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -86,6 +111,12 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     if (importCommand->parsed()) {
         return RunExchange(importRequest, out, err);
+    }
+    if (ravTool.command != 0) {
+        return RunRavTool(ravTool, out, err);
+    }
+    if (fshTool.command != 0) {
+        return RunFshTool(fshTool, in, interactive, out, err);
     }
     return kExitUsage;
 }

@@ -18,6 +18,18 @@ private:
     CRavFile& m_rav;
 };
 
+// Frees the archive on every path out of a command that loads it.
+class CLoadedFsh {
+public:
+    explicit CLoadedFsh(CFshFile& fsh) : m_fsh(fsh) {}
+    ~CLoadedFsh() { m_fsh.Free(); }
+    CLoadedFsh(const CLoadedFsh&) = delete;
+    CLoadedFsh& operator=(const CLoadedFsh&) = delete;
+
+private:
+    CFshFile& m_fsh;
+};
+
 } // namespace
 
 bool CCommandDispatcher::Run(int id, const CommandInputs& inputs) {
@@ -26,18 +38,25 @@ bool CCommandDispatcher::Run(int id, const CommandInputs& inputs) {
         return Import(inputs);
     case kCommandExport:
         return Export(inputs);
+    case kCommandExecute:
+        return Execute(inputs);
+    case kCommandNormalize:
+        return WithRav(inputs.ravPath, [&] { return m_tools.NormalizeG2(&m_rav); });
+    case kCommandShader:
+        return WithRav(inputs.ravPath, [&] { return m_tools.ShadeG2(&m_rav, inputs.Shade()); });
+    case kCommandImportNames:
+        return ImportNames(inputs);
+    case kCommandCreateTpl:
+        return CreateTpl(inputs);
     default:
         return false;
     }
 }
 
 std::vector<CMessageOutput*> CCommandDispatcher::Workers() {
-    std::vector<CMessageOutput*> workers{&m_rav, &m_fsh};
-    // Every filled slot, also one behind a slot still empty.
-    for (std::size_t i = 0; i < CFilterTable::kSlots; ++i) {
-        if (CFilter* filter = m_filters.Get(i)) {
-            workers.push_back(filter);
-        }
+    std::vector<CMessageOutput*> workers{&m_rav, &m_fsh, &m_tools};
+    for (std::size_t i = 0; i < m_filters.Count(); ++i) {
+        workers.push_back(m_filters.Get(i));
     }
     return workers;
 }
@@ -92,4 +111,32 @@ bool CCommandDispatcher::Export(const CommandInputs& inputs) {
         Log(exported ? "Successful exported data" : "Error exporting data");
         return exported;
     });
+}
+
+bool CCommandDispatcher::Execute(const CommandInputs& inputs) {
+    return WithRav(inputs.ravPath, [&] {
+        switch (inputs.transformMode) {
+        case kTransformMove:
+            return m_tools.TransformVertices(&m_rav, inputs.Vector(),
+                                             CRavTools::TransformMode::Move);
+        case kTransformScale:
+            return m_tools.TransformVertices(&m_rav, inputs.Vector(),
+                                             CRavTools::TransformMode::Scale);
+        default:
+            return false;
+        }
+    });
+}
+
+bool CCommandDispatcher::ImportNames(const CommandInputs& inputs) {
+    // Declared first, so the archive is freed after the RAV model.
+    const CLoadedFsh release(m_fsh);
+    return WithRav(inputs.ravPath, [&] {
+        return m_fsh.Load(inputs.fshPath, 1) && m_tools.ImportFshNames(&m_rav, &m_fsh);
+    });
+}
+
+bool CCommandDispatcher::CreateTpl(const CommandInputs& inputs) {
+    const CLoadedFsh release(m_fsh);
+    return m_fsh.Load(inputs.fshPath, 1) && m_tools.CreateTplLayout(&m_fsh);
 }

@@ -5,6 +5,7 @@
 #include "gamefiles/FshFile.h"
 #include "gamefiles/RavFile.h"
 #include "output/OutputFn.h"
+#include "tools/RavTools.h"
 
 #include <functional>
 #include <string>
@@ -19,7 +20,8 @@ class CUiServices;
 // Every command that works on the RAV file loads it from disk first and
 // releases the model at its end, whatever happened in between; a failed load
 // ends the command with the loader's message alone. Only an import that the
-// filter accepted, and the tools, write the RAV file.
+// filter accepted, and the tools, write the RAV file. The FSH commands load
+// the archive the same way and free it after the RAV model.
 class CCommandDispatcher {
 public:
     CCommandDispatcher() = default;
@@ -27,21 +29,24 @@ public:
     CCommandDispatcher& operator=(const CCommandDispatcher&) = delete;
 
     // Runs command `id`. True when the command did all it was asked to do;
-    // ids outside the seven commands, and commands not yet available, do
-    // nothing and give false.
+    // ids outside the seven commands do nothing and give false, as does
+    // "Execute" with neither transform mode chosen (after loading and
+    // releasing the RAV file).
     bool Run(int id, const CommandInputs& inputs);
 
     // Where the one-line summaries of imports and exports go (flag 0).
     void SetLog(OutputFn log) { m_log = std::move(log); }
 
     // The workers in the order the window routes their output at start-up:
-    // the RAV file, the FSH archive, then the filters in table order.
+    // the RAV file, the FSH archive, the tools, then the filters in table
+    // order.
     [[nodiscard]] std::vector<CMessageOutput*> Workers();
     void SetServices(CUiServices& services);
 
     [[nodiscard]] CFilterTable& Filters() { return m_filters; }
     [[nodiscard]] CRavFile& Rav() { return m_rav; }
     [[nodiscard]] CFshFile& Fsh() { return m_fsh; }
+    [[nodiscard]] CRavTools& Tools() { return m_tools; }
 
 private:
     // Loads the RAV file, runs `work` on the model when that succeeded, and
@@ -49,11 +54,15 @@ private:
     bool WithRav(const std::string& path, const std::function<bool()>& work);
     bool Import(const CommandInputs& inputs);
     bool Export(const CommandInputs& inputs);
+    bool Execute(const CommandInputs& inputs);
+    bool ImportNames(const CommandInputs& inputs);
+    bool CreateTpl(const CommandInputs& inputs);
     [[nodiscard]] CFilter* SelectedFilter(const CommandInputs& inputs) const;
     void Log(const char* text);
 
     CRavFile m_rav;
     CFshFile m_fsh;
+    CRavTools m_tools;
     CFilterTable m_filters;
     OutputFn m_log;
 };

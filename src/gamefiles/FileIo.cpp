@@ -116,6 +116,26 @@ bool ReadWholeFile(const std::string& utf8Path, std::vector<std::uint8_t>& bytes
     return file && ReadToEnd(file.get(), bytes);
 }
 
+bool ReadAt(std::FILE* file, std::uint64_t offset, std::uint8_t* data, std::size_t size) {
+    std::fill(data, data + size, std::uint8_t{0});
+    if (offset > static_cast<std::uint64_t>(INT64_MAX) ||
+        !Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {
+        return false;
+    }
+    const std::size_t got = std::fread(data, 1, size, file);
+    return got == size || std::ferror(file) == 0;
+}
+
+bool IsSameFile(const std::string& utf8Path, const std::string& otherUtf8Path) {
+    std::error_code error;
+    try {
+        return std::filesystem::equivalent(PathFromUtf8(utf8Path), PathFromUtf8(otherUtf8Path),
+                                           error);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
     if (offset > static_cast<std::uint64_t>(INT64_MAX) ||
         !Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {

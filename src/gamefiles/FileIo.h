@@ -28,6 +28,15 @@ bool RemoveFile(const std::string& utf8Path);
 // Reads a whole file. False when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& utf8Path, std::vector<std::uint8_t>& bytes);
 
+// Reads up to `size` bytes from `offset` into `data`; what lies beyond the
+// end of the file reads as zeros. False on a seek or read error.
+[[nodiscard]] bool ReadAt(std::FILE* file, std::uint64_t offset, std::uint8_t* data,
+                          std::size_t size);
+
+// Whether both paths name one existing file (links and, where the file
+// system ignores case, spelling included).
+[[nodiscard]] bool IsSameFile(const std::string& utf8Path, const std::string& otherUtf8Path);
+
 // Writes `size` bytes at `offset`. False on a seek or write error.
 [[nodiscard]] bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data,
                            std::size_t size);

@@ -17,6 +17,10 @@ bool CConsoleServices::EditAsciiSettings(AsciiSettingsFields&) {
     return false;
 }
 
+bool CConsoleServices::SelectImages(CImageSelection&) {
+    return false;
+}
+
 CConsoleServices& CConsoleServices::Default() {
     // Stateless, so sharing one instance shares nothing.
     static CConsoleServices instance;

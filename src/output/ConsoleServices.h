@@ -11,6 +11,8 @@ public:
     [[nodiscard]] bool AskYesNo(const std::string& text) override;
     // There is no dialog on a terminal: settings are given as arguments.
     [[nodiscard]] bool EditAsciiSettings(AsciiSettingsFields& fields) override;
+    // Nor a selection list: the choice is cancelled.
+    [[nodiscard]] bool SelectImages(CImageSelection& selection) override;
 
     // The instance workers fall back to until they are given other services.
     static CConsoleServices& Default();

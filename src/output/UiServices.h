@@ -3,6 +3,7 @@
 #include <string>
 
 struct AsciiSettingsFields;
+class CImageSelection;
 
 // What the workers ask of the user interface. The window implements it with
 // real dialogs, the command-line tool with the terminal, and tests with a
@@ -20,4 +21,9 @@ public:
     // The modal "ASCII Filter Settings" dialog over `fields`. True when it
     // was closed with OK; only then are `fields` changed.
     [[nodiscard]] virtual bool EditAsciiSettings(AsciiSettingsFields& fields) = 0;
+
+    // The modal "Select images" dialog over `selection`. True when it was
+    // closed with OK, which has then called selection.Accept(); on cancel the
+    // selection's flags and count are left alone.
+    [[nodiscard]] virtual bool SelectImages(CImageSelection& selection) = 0;
 };

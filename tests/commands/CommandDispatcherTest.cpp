@@ -1,5 +1,7 @@
 #include "commands/CommandDispatcher.h"
 #include "gamefiles/RavTestSupport.h"
+#include "support/FshBuilder.h"
+#include "support/ScriptedServices.h"
 
 #include <filesystem>
 
@@ -22,6 +24,9 @@ protected:
         inputs.filterIndex = filter;
         inputs.ravPath = ravPath;
         inputs.exchangePath = exchangePath;
+        return Run(id, inputs);
+    }
+    bool Run(int id, const CommandInputs& inputs) {
         log.clear();
         return dispatcher.Run(id, inputs);
     }
@@ -120,8 +125,7 @@ TEST_F(CommandDispatcherTest, OtherIdsAndEmptyFilterSlotsDoNothing) {
     // Command id and filter index.
     // clang-format off
     const std::pair<int, int> cases[] = {
-        {kCommandExecute, 0}, {kCommandNormalize, 0}, {kCommandShader, 0},
-        {kCommandImportNames, 0}, {kCommandCreateTpl, 0}, {0, 0}, {1049, 0}, {1057, 0}, {-1, 0},
+        {0, 0}, {1049, 0}, {1057, 0}, {-1, 0},
         {kCommandExport, 3}, {kCommandExport, -1}, {kCommandExport, 99}, {kCommandImport, 3},
         {kCommandImport, -1}, {kCommandImport, 99}};
     // clang-format on
@@ -154,6 +158,101 @@ TEST_F(CommandDispatcherTest, TakesPathsWhole) {
     EXPECT_TRUE(Run(kCommandImport, 0, rav, text));
     EXPECT_EQ(ReadText(other), "keep me");
     EXPECT_TRUE(Exists(text));
+}
+
+// The tool commands load what they need, hand it to the tools, and release
+// it on every path, the RAV model before the archive. "@" stands for the RAV
+// path, "#" for the FSH path.
+TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
+    ScriptedServices services;
+    services.answerYes = true;
+    services.selectionDialog = [](CImageSelection&) { return true; };
+    dispatcher.SetServices(services);
+    // The window routes the workers' output in this order.
+    Messages notices;
+    CCommandDispatcher fresh;
+    for (CMessageOutput* worker : fresh.Workers()) {
+        worker->SetOutput(
+            [&notices](const char* text, int flag) { notices.emplace_back(text, flag); });
+    }
+    notices.resize(3);
+    EXPECT_EQ(notices, (Messages{{"Output from RAVfile rerooted to this output", 0},
+                                 {"Output from FSHfile rerooted to this output", 0},
+                                 {"Output from RavTools rerooted to this output", 0}}));
+    const std::vector<std::uint8_t> scene = SampleScene().Build().image.Bytes();
+    const std::string fsh = dir.Write(
+        "crowd.fsh",
+        MakeFshArchive({{MakeFshTag("ab01"), FshImage{.width = 4, .height = 2, .pixels = {}}}},
+                       MakeFshTag("G264")));
+    const std::string missing = dir.File("missing.fsh");
+    const std::string tpl = dir.File("crowd.tpl");
+    const std::string written = "Successfully written 3 objects";
+    const struct {
+        const char* what;
+        int id;
+        int mode;
+        std::string rav, fsh, shade;
+        Messages log;
+        bool result, changed;
+        std::string firstTexture = "grass01";
+        float firstX = 10;
+    } cases[] = {
+        // clang-format off
+        {"move", kCommandExecute, kTransformMove, "@", "", "",
+         {{"Moving all vertexes in @", 0}, {written, 0}}, true, true, "grass01", 11.5f},
+        {"scale", kCommandExecute, kTransformScale, "@", "", "",
+         {{"Scaling all vertexes in @", 0}, {written, 0}}, true, true, "grass01", 15},
+        {"neither mode", kCommandExecute, kTransformNone, "@", "", "", {}, false, false},
+        {"normalize", kCommandNormalize, 0, "@", "", "",
+         {{"Normalizing G2 ravfile", 0}, {"Warning! Object 0 is not a G2 Object. Skipping", 0},
+          {written, 0}}, true, true},
+        {"shade", kCommandShader, 0, "@", "", "12.5%",
+         {{"Successfully shaded 3 G2 objects", 0}}, true, true},
+        {"import names", kCommandImportNames, 0, "@", "#", "",
+         {{"Succefully written texture data", 0}}, true, true, "ab01"},
+        {"import names, bad archive", kCommandImportNames, 0, "@", missing, "",
+         {{"Can't open " + missing + " for reading", 0}}, false, false},
+        {"import names, bad RAV", kCommandImportNames, 0, "", missing, "",
+         {{"Error opening ", 1}}, false, false},
+        {"tpl without RAV", kCommandCreateTpl, 0, "", "#", "",
+         {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0}}, true, false},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string rav = dir.Write("scene.rav", scene);
+        const auto fill = [&](std::string text) {
+            for (const auto& [mark, path] : {std::pair{"@", rav}, std::pair{"#", fsh}}) {
+                for (std::size_t at; (at = text.find(mark)) != std::string::npos;) {
+                    text.replace(at, 1, path);
+                }
+            }
+            return text;
+        };
+        CommandInputs inputs;
+        inputs.transformMode = c.mode;
+        inputs.ravPath = fill(c.rav);
+        inputs.fshPath = fill(c.fsh);
+        inputs.x = "1.5abc";
+        inputs.y = "2";
+        inputs.z = "3";
+        inputs.shade = c.shade;
+        std::filesystem::remove(tpl);
+        EXPECT_EQ(Run(c.id, inputs), c.result);
+        Messages expected = c.log;
+        for (auto& [text, flag] : expected) {
+            text = fill(text);
+        }
+        EXPECT_EQ(log, expected);
+        EXPECT_FALSE(dispatcher.Rav().IsLoaded());
+        EXPECT_FALSE(dispatcher.Fsh().IsLoaded());
+        EXPECT_EQ(ReadBytes(rav) != scene, c.changed);
+        CRavFile after;
+        ASSERT_TRUE(after.Load(rav));
+        EXPECT_EQ(after.GetTexture(0)->name, c.firstTexture);
+        EXPECT_EQ(after.GetObject(0)->vertices[0].x, c.firstX);
+        EXPECT_EQ(Exists(tpl), c.id == kCommandCreateTpl && c.result);
+    }
 }
 
 TEST(CommandInputs, ReadsNumberFieldsAsAtofDoes) {

@@ -2,6 +2,7 @@
 
 #include "filters/AsciiSettingsFields.h"
 #include "output/UiServices.h"
+#include "tools/ImageSelection.h"
 
 #include <functional>
 #include <string>
@@ -22,10 +23,23 @@ public:
         shownSettings.push_back(fields);
         return settingsDialog && settingsDialog(fields);
     }
+    // Shows the selection to `selectionDialog`, which may change it and
+    // returns whether the user pressed OK; OK accepts it. Without one the
+    // dialog is cancelled.
+    bool SelectImages(CImageSelection& selection) override {
+        shownSelections.push_back(selection);
+        if (!selectionDialog || !selectionDialog(selection)) {
+            return false;
+        }
+        selection.Accept();
+        return true;
+    }
 
     std::vector<std::string> boxes;
     std::vector<std::string> questions;
     std::vector<AsciiSettingsFields> shownSettings;
+    std::vector<CImageSelection> shownSelections;
     bool answerYes = false;
     std::function<bool(AsciiSettingsFields&)> settingsDialog;
+    std::function<bool(CImageSelection&)> selectionDialog;
 };

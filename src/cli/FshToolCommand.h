@@ -1,0 +1,34 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+// `polyport-cli fsh-names RAV FSH` and `polyport-cli tpl FSH`: the "FSH
+// Tools" buttons. The images the window's dialog would offer are chosen with
+// --select NAMES, --select-all or --select-none; without any of them the
+// dialog's preselection applies.
+struct FshToolRequest {
+    // The button's command id; 0 until one of the commands was parsed.
+    int command = 0;
+    std::string ravPath;
+    std::string fshPath;
+    std::optional<std::string> select;
+    bool selectAll = false;
+    bool selectNone = false;
+    // Consent to the name import's warning without asking.
+    bool yes = false;
+};
+
+// Adds both commands to `app`; the one given fills `request`.
+void AddFshToolCommands(CLI::App& app, FshToolRequest& request);
+
+// `in` answers the name import's question when `interactive` (a terminal);
+// without a terminal the import needs --yes. Returns an exit status.
+int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive, std::ostream& out,
+               std::ostream& err);

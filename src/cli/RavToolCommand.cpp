@@ -1,0 +1,87 @@
+#include "cli/RavToolCommand.h"
+
+#include "cli/ExitStatus.h"
+#include "cli/RunCommand.h"
+#include "commands/CommandDispatcher.h"
+#include "filters/NumberText.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cctype>
+#include <optional>
+
+namespace {
+
+// A number as the window's fields take it, but whole: "1.5abc" is a typo
+// here, not 1.5.
+std::optional<std::string> CheckNumber(const char* what, const std::string& text) {
+    float value = 0;
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])) != 0 ||
+        ScanFloat(text.c_str(), value) != text.size()) {
+        return std::string(what) + " needs a number, not '" + text + "'";
+    }
+    return std::nullopt;
+}
+
+void AddTransform(CLI::App& app, const char* name, int mode, const char* description,
+                  RavToolRequest& request) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command->add_option("RAV", request.ravPath, "RAV file")->required();
+    command->add_option("X", request.x, "X")->required();
+    command->add_option("Y", request.y, "Y")->required();
+    command->add_option("Z", request.z, "Z")->required();
+    command->callback([&request, mode] {
+        request.command = kCommandExecute;
+        request.transformMode = mode;
+    });
+}
+
+} // namespace
+
+void AddRavToolCommands(CLI::App& app, RavToolRequest& request) {
+    AddTransform(app, "move", kTransformMove, "Move every vertex of the RAV file by X, Y, Z",
+                 request);
+    AddTransform(app, "scale", kTransformScale,
+                 "Scale every vertex of the RAV file by the factors X, Y, Z", request);
+
+    CLI::App* normalize =
+        app.add_subcommand("normalize", "Give every G2 object of the RAV file the whole texture");
+    normalize->add_option("RAV", request.ravPath, "RAV file")->required();
+    normalize->callback([&request] { request.command = kCommandNormalize; });
+
+    CLI::App* shade = app.add_subcommand(
+        "shade", "Darken the G2 crowd of the RAV file towards its edges, down to PERCENT");
+    shade->add_option("RAV", request.ravPath, "RAV file")->required();
+    shade
+        ->add_option("PERCENT", request.shade,
+                     "Darkest shade, 0 to 100; -1 restores every G2 colour to white")
+        ->required();
+    shade->callback([&request] { request.command = kCommandShader; });
+}
+
+int RunRavTool(const RavToolRequest& request, std::ostream& out, std::ostream& err) {
+    CommandInputs inputs;
+    inputs.transformMode = request.transformMode;
+    inputs.ravPath = request.ravPath;
+    inputs.x = request.x;
+    inputs.y = request.y;
+    inputs.z = request.z;
+    inputs.shade = request.shade;
+    std::optional<std::string> problem;
+    if (request.command == kCommandExecute) {
+        for (const auto& [what, text] :
+             {std::pair{"X", &inputs.x}, std::pair{"Y", &inputs.y}, std::pair{"Z", &inputs.z}}) {
+            if (!problem) {
+                problem = CheckNumber(what, *text);
+            }
+        }
+    } else if (request.command == kCommandShader) {
+        problem = CheckNumber("PERCENT", inputs.shade);
+    }
+    if (problem) {
+        err << *problem << std::endl;
+        return kExitUsage;
+    }
+    CCommandDispatcher dispatcher;
+    return RunCommand(dispatcher, request.command, inputs, out, err) ? kExitOk : kExitFailed;
+}

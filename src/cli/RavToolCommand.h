@@ -1,0 +1,26 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+// `polyport-cli move|scale RAV X Y Z`, `normalize RAV` and `shade RAV
+// PERCENT`: the "RAV Tools" buttons, with the fields filled from the
+// arguments. The numbers arrive as typed and are checked here.
+struct RavToolRequest {
+    // The button's command id; 0 until one of the commands was parsed.
+    int command = 0;
+    int transformMode = 0;
+    std::string ravPath;
+    std::string x, y, z;
+    std::string shade;
+};
+
+// Adds the four commands to `app`; the one given fills `request`.
+void AddRavToolCommands(CLI::App& app, RavToolRequest& request);
+
+// Prints the tools' messages by flag. Returns an exit status.
+int RunRavTool(const RavToolRequest& request, std::ostream& out, std::ostream& err);

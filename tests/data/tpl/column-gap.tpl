@@ -1,0 +1,32 @@
+LAYOUT
+{
+ TPAGE
+ {
+  WIDTH=256
+  HEIGHT=256
+  TSLOT
+  {
+   NAME=aa
+   WIDTH=50
+   HEIGHT=64
+   UOFFSET=0
+   VOFFSET=0
+  }
+  TSLOT
+  {
+   NAME=bb
+   WIDTH=1
+   HEIGHT=128
+   UOFFSET=50
+   VOFFSET=0
+  }
+  TSLOT
+  {
+   NAME=cc
+   WIDTH=51
+   HEIGHT=1
+   UOFFSET=52
+   VOFFSET=0
+  }
+ }
+}

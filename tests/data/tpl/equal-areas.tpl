@@ -1,0 +1,32 @@
+LAYOUT
+{
+ TPAGE
+ {
+  WIDTH=256
+  HEIGHT=256
+  TSLOT
+  {
+   NAME=a
+   WIDTH=2
+   HEIGHT=2
+   UOFFSET=4
+   VOFFSET=0
+  }
+  TSLOT
+  {
+   NAME=b
+   WIDTH=2
+   HEIGHT=2
+   UOFFSET=2
+   VOFFSET=0
+  }
+  TSLOT
+  {
+   NAME=c
+   WIDTH=2
+   HEIGHT=4
+   UOFFSET=0
+   VOFFSET=0
+  }
+ }
+}

@@ -1,0 +1,8 @@
+LAYOUT
+{
+ TPAGE
+ {
+  WIDTH=256
+  HEIGHT=256
+ }
+}

@@ -1,0 +1,37 @@
+LAYOUT
+{
+ TPAGE
+ {
+  WIDTH=256
+  HEIGHT=256
+  TSLOT
+  {
+   NAME=big0
+   WIDTH=256
+   HEIGHT=256
+   UOFFSET=0
+   VOFFSET=0
+  }
+ }
+ TPAGE
+ {
+  WIDTH=256
+  HEIGHT=256
+  TSLOT
+  {
+   NAME=sm01
+   WIDTH=64
+   HEIGHT=64
+   UOFFSET=0
+   VOFFSET=128
+  }
+  TSLOT
+  {
+   NAME=half
+   WIDTH=256
+   HEIGHT=128
+   UOFFSET=0
+   VOFFSET=0
+  }
+ }
+}

@@ -1,0 +1,177 @@
+#include "gamefiles/FshFile.h"
+#include "gamefiles/RavTestSupport.h"
+#include "output/Format.h"
+#include "support/FshBuilder.h"
+#include "support/InChild.h"
+#include "support/ScriptedServices.h"
+#include "tools/RavTools.h"
+
+#include <filesystem>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Image {
+    const char* name;
+    std::uint16_t width, height;
+};
+using Dialog = bool (*)(CImageSelection&);
+
+bool All(CImageSelection&) {
+    return true;
+}
+
+bool None(CImageSelection& selection) {
+    for (std::size_t i = 0; i < selection.Items().size(); ++i) {
+        selection.SetSelected(i, false);
+    }
+    return true;
+}
+
+class CreateTplLayoutTest : public ::testing::Test {
+protected:
+    CreateTplLayoutTest() {
+        const auto log = [this](const char* text, int flag) { messages.emplace_back(text, flag); };
+        archive.SetOutput(log);
+        tools.SetOutput(log);
+        tools.SetServices(services);
+    }
+
+    // Writes an archive of `images` as `name` in the test's folder and loads
+    // it from `loadAs` (the path of `name` by default).
+    void Load(const std::string& name, const std::vector<Image>& images, std::string loadAs = "") {
+        std::vector<FshNamedImage> named;
+        for (const auto& [image, width, height] : images) {
+            named.emplace_back(MakeFshTag(image),
+                               FshImage{.width = width, .height = height, .pixels = {}});
+        }
+        path = dir.Write(name, MakeFshArchive(named, MakeFshTag("G264")));
+        ASSERT_TRUE(archive.Load(loadAs.empty() ? path : loadAs, 1));
+        messages.clear();
+    }
+
+    TempDir dir;
+    ScriptedServices services;
+    CFshFile archive;
+    CRavTools tools;
+    Messages messages;
+    std::string path;
+};
+
+// The layouts in tests/data/tpl, byte for byte; an earlier, longer file of
+// the same name is replaced.
+TEST_F(CreateTplLayoutTest, WritesTheGoldenLayouts) {
+    // clang-format off
+    const struct {
+        const char* archive; std::vector<Image> images; Dialog dialog; int pages;
+    } cases[] = {
+        {"two-pages.fsh", {{"big0", 256, 256}, {"sm01", 64, 64}, {"half", 256, 128}}, All, 2},
+        {"column-gap.fsh", {{"aa", 50, 64}, {"bb", 1, 128}, {"cc", 51, 1}}, All, 1},
+        {"equal-areas.fsh", {{"a", 2, 2}, {"b", 2, 2}, {"c", 2, 4}}, All, 1},
+        {"quarters.fsh", {{"q1", 128, 128}, {"q2", 128, 128}, {"q3", 128, 128}, {"q4", 128, 128},
+                          {"q5", 128, 128}}, All, 2},
+        // Only the last three characters are replaced.
+        {"none.FSH", {{"q1", 128, 128}}, None, 1},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.archive);
+        Load(c.archive, c.images);
+        const std::string golden = fs::path(c.archive).stem().string() + ".tpl";
+        const std::string tpl = dir.Write(golden, std::vector<std::uint8_t>(5000, 'x'));
+        services.selectionDialog = c.dialog;
+        EXPECT_TRUE(tools.CreateTplLayout(&archive));
+        EXPECT_EQ(messages, (Messages{{"Generating TPages...", 0},
+                                      {Format("%d TPages required...writing file", c.pages), 0}}));
+        EXPECT_EQ(ReadText(tpl), ReadText(POLYPORT_TEST_DATA "/tpl/" + golden));
+    }
+}
+
+// Nothing is written when the user cancels, when an image is larger than a
+// page (each one named), when the archive or the layout cannot be opened,
+// or when the layout's name would be the archive's or has no extension to
+// replace. "@" stands for the archive's path, "#" for the layout's.
+TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
+    const std::string tooLarge =
+        "Error! Texture %s is larger than 256 pixels (width and/or height) (%d x %d px). Aborting";
+    const std::vector<Image> fine{{"ok", 10, 10}};
+    const std::string tpl = dir.File("crowd.tpl");
+    // clang-format off
+    const struct {
+        const char* what; std::string name; std::vector<Image> images; Dialog dialog;
+        std::function<void()> before; Messages log;
+    } cases[] = {
+        {"cancelled", "crowd.fsh", fine, nullptr, [] {}, {}},
+        {"too large", "crowd.fsh", {{"wide", 257, 10}, {"ok", 10, 10}, {"full", 256, 256},
+                                    {"tall", 10, 300}}, All, [] {},
+         {{Format(tooLarge.c_str(), "wide", 257, 10), 1},
+          {Format(tooLarge.c_str(), "tall", 10, 300), 1}}},
+        {"archive gone", "crowd.fsh", fine, All, [&] { fs::remove(path); },
+         {{"Error opening @ for reading", 1}}},
+        {"layout is a folder", "crowd.fsh", fine, All, [&] { fs::create_directory(tpl); },
+         {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0},
+          {"Error opening # for writing", 1}}},
+        {"archive named .tpl", "crowd.tpl", fine, All, [] {},
+         {{"Error! The TPL file @ would replace the archive itself. Aborting", 1}}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Load(c.name, c.images);
+        const std::vector<std::uint8_t> bytes = ReadBytes(path);
+        c.before();
+        services.selectionDialog = c.dialog;
+        EXPECT_FALSE(tools.CreateTplLayout(&archive));
+        Messages expected = c.log;
+        for (auto& [text, flag] : expected) {
+            for (const auto& [mark, with] : {std::pair{"@", path}, std::pair{"#", tpl}}) {
+                if (const std::size_t at = text.find(mark); at != std::string::npos) {
+                    text.replace(at, 1, with);
+                }
+            }
+        }
+        EXPECT_EQ(messages, expected);
+        EXPECT_EQ(fs::is_regular_file(tpl), c.name == "crowd.tpl");
+        EXPECT_EQ(fs::exists(path) ? ReadBytes(path) : bytes, bytes);
+        fs::remove(tpl);
+    }
+
+    // A relative path of two characters has nothing to replace; of three,
+    // all of it is replaced.
+    const fs::path home = fs::current_path();
+    fs::current_path(dir.Path());
+    Load("ab", fine, "ab");
+    EXPECT_FALSE(tools.CreateTplLayout(&archive));
+    EXPECT_EQ(messages, (Messages{{"Error! Cannot name a TPL file after ab: the path is shorter "
+                                   "than three characters",
+                                   1}}));
+    Load("abc", fine, "abc");
+    EXPECT_TRUE(tools.CreateTplLayout(&archive));
+    EXPECT_TRUE(fs::is_regular_file("tpl"));
+    fs::current_path(home);
+}
+
+#ifndef _WIN32
+// A layout cut short by a full disk is reported and removed, never left as
+// if it were whole.
+TEST_F(CreateTplLayoutTest, RemovesALayoutItCouldNotWriteWhole) {
+    Load("crowd.fsh", {{"q1", 128, 128}, {"q2", 128, 128}, {"q3", 128, 128}});
+    services.selectionDialog = All;
+    const std::string tpl = dir.File("crowd.tpl");
+    EXPECT_TRUE(InChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return !tools.CreateTplLayout(&archive) && !fs::exists(tpl) &&
+               messages.back() == std::pair<std::string, int>{"Error writing " + tpl, 1};
+    })) << "a cut-off layout was reported as written or left behind";
+}
+#endif
+
+} // namespace
