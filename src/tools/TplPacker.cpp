@@ -172,6 +172,7 @@ bool CTplPage::Scan(std::int32_t w, std::int32_t h, std::int32_t& u, std::int32_
     const auto height = static_cast<std::size_t>(h);
     std::vector<Rect> band;
     for (std::size_t top = 0; top + height <= kSide;) {
+        // The cells that rows top .. top + h - 1 occupy, then those they leave free.
         RowBits free{};
         for (std::size_t r = top; r < top + height; ++r) {
             for (std::size_t k = 0; k < kWords; ++k) {
@@ -199,6 +200,7 @@ bool CTplPage::Scan(std::int32_t w, std::int32_t h, std::int32_t& u, std::int32_
         band.clear();
         std::copy_if(m_placed.begin(), m_placed.end(), std::back_inserter(band),
                      [&](const Rect& placed) { return placed.top < v + h && placed.bottom > v; });
+        // The row is given up once no free position is left to the right.
         std::size_t column = 0;
         while (column + width <= kSide && NextBit(starts, column) < kSide) {
             if (TestBit(starts, column)) {
