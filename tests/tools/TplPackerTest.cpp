@@ -1,0 +1,123 @@
+#include "tools/TplPacker.h"
+#include "tools/TplReferencePacker.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Size {
+    std::int32_t width;
+    std::int32_t height;
+};
+
+using Packer = std::int32_t (*)(std::span<TplSlot>, std::span<const std::int32_t>);
+
+// Packs images of `sizes` in placement order and returns "page:u,v" of each in
+// directory order, then "/ highest page".
+std::string Pack(Packer packer, const std::vector<Size>& sizes) {
+    std::vector<TplSlot> slots(sizes.size());
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        slots[i].name = "t" + std::to_string(i);
+        slots[i].width = sizes[i].width;
+        slots[i].height = sizes[i].height;
+    }
+    const std::int32_t highest = packer(slots, TplPlacementOrder(slots));
+    std::string text;
+    for (const TplSlot& slot : slots) {
+        text += std::to_string(slot.page) + ':' + std::to_string(slot.u) + ',' +
+                std::to_string(slot.v) + ' ';
+    }
+    return text + "/ " + std::to_string(highest);
+}
+
+// Both packers on known layouts, so the table also pins the reference.
+TEST(TplPacker, PlacesKnownLayouts) {
+    struct Case {
+        const char* what;
+        std::vector<Size> sizes;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"nothing", {}, "/ 0"},
+        {"a full page pushes the next image on", {{256, 256}, {1, 1}}, "0:0,0 1:0,0 / 1"},
+        {"equal areas in directory order", {{64, 64}, {128, 32}}, "0:0,0 0:64,0 / 0"},
+        {"four quarters, then a new page",
+         {{128, 128}, {128, 128}, {128, 128}, {128, 128}, {128, 128}},
+         "0:0,0 0:128,0 0:0,128 0:128,128 1:0,0 / 1"},
+        {"a later page's gap", {{256, 256}, {64, 64}, {256, 128}}, "0:0,0 1:0,128 1:0,0 / 1"},
+        {"a trial on a slot's last column jumps one further",
+         {{50, 64}, {1, 128}, {51, 1}},
+         "0:0,0 0:50,0 0:52,0 / 0"},
+        {"the sort's exchange reorders equal areas",
+         {{2, 2}, {2, 2}, {2, 4}},
+         "0:4,0 0:2,0 0:0,0 / 0"},
+        // Column 255 of rows 0 and 1 is free but jumped over.
+        {"a skipped free position", {{254, 2}, {1, 4}, {1, 1}}, "0:0,0 0:254,0 0:0,2 / 0"},
+        {"a page whose only free column is always jumped over",
+         {{254, 256}, {1, 256}, {1, 1}},
+         "0:0,0 0:254,0 1:0,0 / 1"},
+        {"full width and full height",
+         {{256, 100}, {256, 156}, {1, 256}, {256, 1}},
+         "0:0,156 0:0,0 1:0,0 2:0,0 / 2"},
+        // Unreadable images have a size of 0 and go to (0, 0) of page 0.
+        {"images of no area",
+         {{0, 0}, {256, 256}, {0, 7}, {9, 9}, {7, 0}},
+         "0:0,0 0:0,0 0:0,0 1:0,0 0:0,0 / 1"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Pack(PlaceTplSlots, c.sizes), c.expected) << c.what;
+        EXPECT_EQ(Pack(ReferencePlaceTplSlots, c.sizes), c.expected) << c.what << " (reference)";
+    }
+}
+
+// Random sets of several shapes: large images over a few pages, small ones
+// crowding one page (both with some sides of 0 and 256), powers of two, whose
+// many equal areas exercise the sort's exchanges, and sides just short of a
+// half or a whole page, which leave gaps of a column or two for the scan to
+// jump over. Seeds are fixed so that a failure reproduces.
+TEST(TplPacker, MatchesTheLiteralScanOnRandomSets) {
+    constexpr int kSets = 2000;
+    const std::int32_t powers[] = {1, 2, 4, 8, 16, 32, 64, 128, 256};
+    const std::int32_t nearEdges[] = {1, 2, 3, 126, 127, 128, 253, 254, 255};
+    for (int seed = 1; seed <= kSets; ++seed) {
+        std::mt19937 random(static_cast<std::uint32_t>(seed));
+        std::uniform_int_distribution<std::int32_t> pick(0, 8);
+        std::uniform_int_distribution<std::int32_t> any(1, seed % 4 == 0 ? 256 : 48);
+        const auto side = [&]() -> std::int32_t {
+            switch (seed % 4) {
+            case 2:
+                return powers[pick(random)];
+            case 3:
+                return nearEdges[pick(random)];
+            default:
+                break;
+            }
+            // Now and then an unreadable image or a side of a whole page.
+            const auto roll = random() % 40;
+            return roll == 0 ? 0 : roll == 1 ? kTplPageSize : any(random);
+        };
+        std::vector<Size> sizes(1 + random() % 32);
+        for (Size& size : sizes) {
+            size.width = side();
+            size.height = side();
+        }
+        const std::string fast = Pack(PlaceTplSlots, sizes);
+        const std::string reference = Pack(ReferencePlaceTplSlots, sizes);
+        if (fast != reference) {
+            std::string text;
+            for (const Size& size : sizes) {
+                text += ' ' + std::to_string(size.width) + 'x' + std::to_string(size.height);
+            }
+            ADD_FAILURE() << "seed " << seed << ", sizes" << text << "\n fast      " << fast
+                          << "\n reference " << reference;
+            return;
+        }
+    }
+}
+
+} // namespace
