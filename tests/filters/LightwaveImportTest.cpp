@@ -84,48 +84,58 @@ TEST_F(LightwaveFilterTest, ImportPairsQuadrilateralsWithFourVertexObjects) {
     const std::string notLwob = "@ is not a valid IFF Lightwave file";
     const std::string notQuad = " is not a G2 Object (not a rectangle)... skipping";
     const struct {
+        const char* what;
         std::string file;
         bool result;
         std::vector<std::string> messages;
         std::array<int, 3> quadOf;
     } cases[] = {
-        {Form(Pnts(8) + quads), true, {}, {0, 1, -1}},
-        // A record of another corner count is skipped, surplus quads are ignored.
-        {Form(Pnts(8) +
+        {"a PNTS after the FORM's end", Form(Pnts(8) + quads) + Pnts(2), true, {}, {0, 1, -1}},
+        {"other corner counts, surplus quads",
+         Form(Pnts(8) +
               Pols({{0, 1, 2, 3}, {0, 1, 2}, {4, 5, 6, 7}, {}, {3, 2, 1, 0}, {1, 1, 1, 1}})),
          true,
          {"Object 1" + notQuad, "Object 3" + notQuad},
          {0, 1, 2}},
-        {Form(Chunk("ODD1", "12345") + Pnts(8) + Chunk("ODD2", "x") + quads), true, {}, {0, 1, -1}},
-        // Later chunks replace earlier ones.
-        {Form(Pnts(2) + Pols({{1, 1, 1, 1}, {0, 0, 0, 0}, {1, 0, 1, 0}}) + Pnts(8) + quads),
+        {"odd sizes, padded",
+         Form(Chunk("ODD1", "12345") + Pnts(8) + Chunk("ODD2", "x") + quads),
          true,
          {},
          {0, 1, -1}},
-        {Form(quads),
+        {"later chunks replace earlier ones",
+         Form(Pnts(2) + Pols({{1, 1, 1, 1}, {0, 0, 0, 0}, {1, 0, 1, 0}}) + Pnts(8) + quads),
          true,
-         {"Object 0 names point 0, but the file has 0 points... skipping",
-          "Object 1 names point 4, but the file has 0 points... skipping"},
-         {-1, -1, -1}},
-        {Form(Pnts(8) + Pols({{0, 1, 2, 3}, {4, 5, 8, 7}, {3, 2, 1, 0}})),
+         {},
+         {0, 1, -1}},
+        {"a point past the last",
+         Form(Pnts(8) + Pols({{0, 1, 2, 3}, {4, 5, 8, 7}, {3, 2, 1, 0}})),
          true,
          {"Object 1 names point 8, but the file has 8 points... skipping"},
          {0, -1, 2}},
-        {Form(Pnts(8) + Chunk("POLS", quads.substr(8, 12) + Be16(4) + Be16(5))),
+        // 11 bytes do not make a point.
+        {"PNTS with stray bytes",
+         Form(Chunk("PNTS", Pnts(8).substr(8) + std::string(11, 'x')) +
+              Pols({{0, 1, 2, 3}, {4, 5, 8, 7}})),
+         true,
+         {"Object 1 names point 8, but the file has 8 points... skipping"},
+         {0, -1, -1}},
+        {"a record cut off",
+         Form(Pnts(8) + Chunk("POLS", quads.substr(8, 12) + Be16(4) + Be16(5))),
          true,
          {"Object 1 is cut off at the end of its chunk... skipping"},
          {0, -1, -1}},
-        {Form(Pnts(8) + quads + "SURF" + Be32(100) + "SKETCH"),
+        {"a chunk cut off",
+         Form(Pnts(8) + quads + "SURF" + Be32(100) + "SKETCH"),
          true,
          {"Warning! @ ends inside a chunk. Ignoring the rest"},
          {0, 1, -1}},
-        {"FORM", true, {}, {-1, -1, -1}},
-        {"RIFF" + Form(Pnts(8) + quads).substr(4), false, {notLwob}, {-1, -1, -1}},
+        {"a bare FORM", "FORM", true, {}, {-1, -1, -1}},
+        {"not a FORM", "RIFF" + Form(Pnts(8) + quads).substr(4), false, {notLwob}, {-1, -1, -1}},
     };
     // The quadrilaterals of the files above, by their points.
     const std::array<std::array<int, 4>, 3> corners{{{0, 1, 2, 3}, {4, 5, 6, 7}, {3, 2, 1, 0}}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.messages));
+        SCOPED_TRACE(c.what);
         LoadScene(ImportScene());
         std::vector<std::vector<Xyz>> expected = Positions(rav);
         for (std::size_t i = 0; i < 3; ++i) {
