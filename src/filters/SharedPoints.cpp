@@ -22,11 +22,6 @@ std::size_t CSharedPoints::KeyHash::operator()(const Key& key) const {
     return static_cast<std::size_t>(hash ^ (hash >> 31));
 }
 
-void CSharedPoints::Reserve(std::size_t count) {
-    m_points.reserve(count);
-    m_index.reserve(count);
-}
-
 std::size_t CSharedPoints::Add(const RavVertex& position) {
     const std::size_t next = m_points.size();
     if (std::isnan(position.x) || std::isnan(position.y) || std::isnan(position.z)) {

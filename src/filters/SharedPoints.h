@@ -15,9 +15,6 @@
 // takes constant time on average.
 class CSharedPoints {
 public:
-    // Room for `count` additions without rehashing.
-    void Reserve(std::size_t count);
-
     // The index of `position`'s point.
     std::size_t Add(const RavVertex& position);
 

@@ -164,9 +164,6 @@ public:
     }
     // The bit pattern as it is: a NaN keeps its payload.
     void F32(float value) { U32(std::bit_cast<std::uint32_t>(value)); }
-    void Bytes(std::span<const std::uint8_t> bytes) {
-        m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
-    }
     // Overwrites four bytes already written.
     void PatchU32(std::size_t offset, std::uint32_t value) {
         assert(offset <= m_bytes.size() && m_bytes.size() - offset >= 4);

@@ -2,9 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <limits>
-#include <optional>
-#include <random>
 #include <regex>
 
 namespace {
@@ -84,48 +81,58 @@ TEST_F(LightwaveFilterTest, ImportPairsQuadrilateralsWithFourVertexObjects) {
     const std::string notLwob = "@ is not a valid IFF Lightwave file";
     const std::string notQuad = " is not a G2 Object (not a rectangle)... skipping";
     const struct {
+        const char* what;
         std::string file;
         bool result;
         std::vector<std::string> messages;
         std::array<int, 3> quadOf;
     } cases[] = {
-        {Form(Pnts(8) + quads), true, {}, {0, 1, -1}},
-        // A record of another corner count is skipped, surplus quads are ignored.
-        {Form(Pnts(8) +
+        {"a PNTS after the FORM's end", Form(Pnts(8) + quads) + Pnts(2), true, {}, {0, 1, -1}},
+        {"other corner counts, surplus quads",
+         Form(Pnts(8) +
               Pols({{0, 1, 2, 3}, {0, 1, 2}, {4, 5, 6, 7}, {}, {3, 2, 1, 0}, {1, 1, 1, 1}})),
          true,
          {"Object 1" + notQuad, "Object 3" + notQuad},
          {0, 1, 2}},
-        {Form(Chunk("ODD1", "12345") + Pnts(8) + Chunk("ODD2", "x") + quads), true, {}, {0, 1, -1}},
-        // Later chunks replace earlier ones.
-        {Form(Pnts(2) + Pols({{1, 1, 1, 1}, {0, 0, 0, 0}, {1, 0, 1, 0}}) + Pnts(8) + quads),
+        {"odd sizes, padded",
+         Form(Chunk("ODD1", "12345") + Pnts(8) + Chunk("ODD2", "x") + quads),
          true,
          {},
          {0, 1, -1}},
-        {Form(quads),
+        {"later chunks replace earlier ones",
+         Form(Pnts(2) + Pols({{1, 1, 1, 1}, {0, 0, 0, 0}, {1, 0, 1, 0}}) + Pnts(8) + quads),
          true,
-         {"Object 0 names point 0, but the file has 0 points... skipping",
-          "Object 1 names point 4, but the file has 0 points... skipping"},
-         {-1, -1, -1}},
-        {Form(Pnts(8) + Pols({{0, 1, 2, 3}, {4, 5, 8, 7}, {3, 2, 1, 0}})),
+         {},
+         {0, 1, -1}},
+        {"a point past the last",
+         Form(Pnts(8) + Pols({{0, 1, 2, 3}, {4, 5, 8, 7}, {3, 2, 1, 0}})),
          true,
          {"Object 1 names point 8, but the file has 8 points... skipping"},
          {0, -1, 2}},
-        {Form(Pnts(8) + Chunk("POLS", quads.substr(8, 12) + Be16(4) + Be16(5))),
+        // 11 bytes do not make a point.
+        {"PNTS with stray bytes",
+         Form(Chunk("PNTS", Pnts(8).substr(8) + std::string(11, 'x')) +
+              Pols({{0, 1, 2, 3}, {4, 5, 8, 7}})),
+         true,
+         {"Object 1 names point 8, but the file has 8 points... skipping"},
+         {0, -1, -1}},
+        {"a record cut off",
+         Form(Pnts(8) + Chunk("POLS", quads.substr(8, 12) + Be16(4) + Be16(5))),
          true,
          {"Object 1 is cut off at the end of its chunk... skipping"},
          {0, -1, -1}},
-        {Form(Pnts(8) + quads + "SURF" + Be32(100) + "SKETCH"),
+        {"a chunk cut off",
+         Form(Pnts(8) + quads + "SURF" + Be32(100) + "SKETCH"),
          true,
          {"Warning! @ ends inside a chunk. Ignoring the rest"},
          {0, 1, -1}},
-        {"FORM", true, {}, {-1, -1, -1}},
-        {"RIFF" + Form(Pnts(8) + quads).substr(4), false, {notLwob}, {-1, -1, -1}},
+        {"a bare FORM", "FORM", true, {}, {-1, -1, -1}},
+        {"not a FORM", "RIFF" + Form(Pnts(8) + quads).substr(4), false, {notLwob}, {-1, -1, -1}},
     };
     // The quadrilaterals of the files above, by their points.
     const std::array<std::array<int, 4>, 3> corners{{{0, 1, 2, 3}, {4, 5, 6, 7}, {3, 2, 1, 0}}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.messages));
+        SCOPED_TRACE(c.what);
         LoadScene(ImportScene());
         std::vector<std::vector<Xyz>> expected = Positions(rav);
         for (std::size_t i = 0; i < 3; ++i) {
@@ -145,31 +152,23 @@ TEST_F(LightwaveFilterTest, ImportPairsQuadrilateralsWithFourVertexObjects) {
     }
 }
 
-// Export then import puts every position back bit for bit, NaNs and shared
-// points included, also behind objects at the origin that the file leaves
-// out: the saved RAV file equals a plain load and save.
+// Export then import puts every position back bit for bit, NaN payloads
+// included, past the objects at the origin that the file leaves out: the
+// saved RAV file equals a plain load and save.
 TEST_F(LightwaveFilterTest, ExportThenImportRestoresEveryPosition) {
-    std::mt19937 random(11);
-    const float pool[] = {0, 1, -2.5f, 3e7f, 1e-30f, std::numeric_limits<float>::quiet_NaN()};
-    const RavBuilder::Object origin{.vertices = {{}, {}, {}, {}}};
-    RavBuilder scene{.objects = {origin}};
-    for (int i = 0; i < 40; ++i) {
-        RavBuilder::Object& object =
-            scene.objects.emplace_back(i == 20 ? origin : RavBuilder::Object{});
-        object.kind = i % 9 == 8 ? 4 : 1;
-        for (std::uint32_t k = random() % 3 != 0 ? 4 : random() % 6; i != 20 && k > 0; --k) {
-            object.vertices.push_back({pool[random() % 6], pool[random() % 6], pool[random() % 6]});
-        }
-    }
+    const float nan = std::bit_cast<float>(0x7FC12345U);
+    const float negativeNan = std::bit_cast<float>(0xFFC00001U);
+    RavBuilder scene = TwoRectangles();
+    scene.objects[3].vertices[0].y = 0; // a -0 would come back as the +0 it shares a point with
+    scene.objects.insert(scene.objects.begin(), RavBuilder::Object{.vertices = {{}, {}, {}, {}}});
+    scene.objects.push_back(
+        {.vertices = {{nan, 1, 2}, {nan, 1, 2}, {3, negativeNan, 4}, {5, 6, nan}}});
     LoadScene(scene);
     ASSERT_TRUE(rav.Save());
     const std::vector<std::uint8_t> saved = ReadBytes(ravPath);
     ASSERT_TRUE(filter.Export(lwoPath, &rav));
-    for (std::int32_t k = 0; k < rav.header.objectCount; ++k) {
-        RavObject& object = *rav.GetObject(k);
-        if (CLightwaveFilter::HoldsQuad(object)) {
-            object.vertices.assign(4, {9, 9, 9});
-        }
+    for (const std::int32_t k : {1, 4, 6}) { // the objects with a quadrilateral
+        rav.GetObject(k)->vertices.assign(4, {9, 9, 9});
     }
     EXPECT_TRUE(filter.Import(lwoPath, &rav));
     ASSERT_TRUE(rav.Save());

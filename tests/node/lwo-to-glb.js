@@ -2,10 +2,12 @@
 // then prints what the glTF holds, as one line of JSON:
 //   {"materials": [name of each primitive's material],
 //    "triangles": [[[x, y, z], [x, y, z], [x, y, z]], ...]}
-// with the triangles in the order of the primitives and of their indices.
-// Exits with 1 and a message on stderr when assimp refuses the file or the
-// glTF holds something this script does not follow (node transforms,
-// primitives other than indexed triangles).
+// with the triangles in the order of the nodes, their primitives and their
+// indices. Only the layout assimp writes for our files is read: a glTF with
+// node transforms, sparse accessors, byte strides, indices other than u32 or
+// primitives other than indexed triangles exits with 1 and a message on
+// stderr, as does a file assimp refuses, so that the test fails rather than
+// pass on data misread.
 //
 // Usage: node lwo-to-glb.js FILE.lwo
 'use strict';
@@ -14,96 +16,65 @@ const fs = require('fs');
 const path = require('path');
 
 const FLOAT = 5126;
-const INDEX_READERS = {
-    5121: (view, at) => view.getUint8(at),
-    5123: (view, at) => view.getUint16(at, true),
-    5125: (view, at) => view.getUint32(at, true),
-};
-const INDEX_SIZES = {5121: 1, 5123: 2, 5125: 4};
+const UNSIGNED_INT = 5125;
 
 function fail(message) {
-    process.stderr.write(message + '\n');
+    process.stderr.write('lwo-to-glb.js: ' + message + '\n');
     process.exit(1);
 }
 
-// The JSON and the binary chunk of a glb file.
+function need(condition, what) {
+    if (!condition) {
+        fail('the glTF has ' + what + ', which this script does not read');
+    }
+}
+
+// The JSON and the binary chunk of a glb file, which come in this order.
 function splitGlb(bytes) {
     const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
-    if (view.getUint32(0, true) !== 0x46546c67) { // "glTF"
-        fail('assimp did not write a glb file');
-    }
-    let gltf = null;
-    let bin = null;
-    for (let at = 12; at + 8 <= bytes.byteLength;) {
-        const length = view.getUint32(at, true);
-        const type = view.getUint32(at + 4, true);
-        const data = bytes.subarray(at + 8, at + 8 + length);
-        if (type === 0x4e4f534a) { // "JSON"
-            gltf = JSON.parse(new TextDecoder().decode(data));
-        } else if (type === 0x004e4942) { // "BIN\0"
-            bin = data;
+    const chunk = (at, type) => {
+        if (at + 8 > bytes.byteLength || view.getUint32(at + 4, true) !== type) {
+            fail('assimp did not write a glb file with a JSON and a binary chunk');
         }
-        at += 8 + length;
-    }
-    if (gltf === null || bin === null) {
-        fail('the glb file lacks its JSON or its binary chunk');
-    }
-    return {gltf, bin};
+        return bytes.subarray(at + 8, at + 8 + view.getUint32(at, true));
+    };
+    const json = chunk(12, 0x4e4f534a); // "JSON"
+    const bin = chunk(20 + json.byteLength, 0x004e4942); // "BIN\0"
+    return {gltf: JSON.parse(new TextDecoder().decode(json)), bin};
 }
 
-// Element `i` of accessor `index`: an array of `width` numbers.
-function reader(gltf, bin, index) {
+// The bytes of an accessor whose elements are `size` bytes, packed.
+function accessorData(gltf, bin, index, componentType, type, size) {
     const accessor = gltf.accessors[index];
-    if (accessor.sparse !== undefined) {
-        fail('sparse accessors are not read');
-    }
+    need(accessor.sparse === undefined, 'a sparse accessor');
+    need(accessor.componentType === componentType && accessor.type === type,
+        `an accessor of ${accessor.type} ${accessor.componentType}`);
     const bufferView = gltf.bufferViews[accessor.bufferView];
-    const view = new DataView(bin.buffer, bin.byteOffset, bin.byteLength);
-    const start = (bufferView.byteOffset || 0) + (accessor.byteOffset || 0);
-    if (accessor.componentType === FLOAT) {
-        const stride = bufferView.byteStride || 12;
-        return (i) => [0, 1, 2].map((c) => view.getFloat32(start + i * stride + c * 4, true));
-    }
-    const size = INDEX_SIZES[accessor.componentType];
-    const read = INDEX_READERS[accessor.componentType];
-    if (size === undefined) {
-        fail('unexpected component type ' + accessor.componentType);
-    }
-    return (i) => read(view, start + i * (bufferView.byteStride || size));
-}
-
-function meshesOf(gltf, nodeIndex, meshes) {
-    const node = gltf.nodes[nodeIndex];
-    for (const key of ['matrix', 'translation', 'rotation', 'scale']) {
-        if (node[key] !== undefined) {
-            fail('node ' + nodeIndex + ' has a ' + key);
-        }
-    }
-    if (node.mesh !== undefined) {
-        meshes.push(gltf.meshes[node.mesh]);
-    }
-    for (const child of node.children || []) {
-        meshesOf(gltf, child, meshes);
-    }
+    need(bufferView.byteStride === undefined, 'a byte stride');
+    const start = bin.byteOffset + (bufferView.byteOffset || 0) + (accessor.byteOffset || 0);
+    return {view: new DataView(bin.buffer, start, accessor.count * size), count: accessor.count};
 }
 
 function describe({gltf, bin}) {
-    const meshes = [];
-    for (const root of gltf.scenes[gltf.scene || 0].nodes) {
-        meshesOf(gltf, root, meshes);
-    }
     const result = {materials: [], triangles: []};
-    for (const mesh of meshes) {
-        for (const primitive of mesh.primitives) {
-            if ((primitive.mode ?? 4) !== 4 || primitive.indices === undefined) {
-                fail('only indexed triangles are read');
-            }
+    for (const node of gltf.nodes) {
+        for (const key of ['matrix', 'translation', 'rotation', 'scale']) {
+            need(node[key] === undefined, 'a node ' + key);
+        }
+        for (const primitive of node.mesh === undefined ? [] : gltf.meshes[node.mesh].primitives) {
+            need((primitive.mode ?? 4) === 4 && primitive.indices !== undefined,
+                'primitives other than indexed triangles');
             result.materials.push(gltf.materials[primitive.material].name);
-            const position = reader(gltf, bin, primitive.attributes.POSITION);
-            const index = reader(gltf, bin, primitive.indices);
-            const count = gltf.accessors[primitive.indices].count;
-            for (let i = 0; i + 2 < count; i += 3) {
-                result.triangles.push([index(i), index(i + 1), index(i + 2)].map(position));
+            const points = accessorData(gltf, bin, primitive.attributes.POSITION, FLOAT, 'VEC3', 12);
+            const indices = accessorData(gltf, bin, primitive.indices, UNSIGNED_INT, 'SCALAR', 4);
+            need(indices.count % 3 === 0, 'a partial triangle');
+            const corner = (i) => {
+                const point = indices.view.getUint32(4 * i, true);
+                need(point < points.count, 'an index past its points');
+                return [0, 4, 8].map((at) => points.view.getFloat32(12 * point + at, true));
+            };
+            for (let i = 0; i < indices.count; i += 3) {
+                result.triangles.push([corner(i), corner(i + 1), corner(i + 2)]);
             }
         }
     }
