@@ -1,6 +1,7 @@
 #include "cli/CliRun.h"
 #include "gamefiles/RavTestSupport.h"
 #include "support/FshBuilder.h"
+#include "support/PathMarks.h"
 
 #include <filesystem>
 #include <optional>
@@ -22,27 +23,19 @@ protected:
         std::string out, err;
     };
 
-    std::string Fill(std::string text) const {
-        for (const auto& [mark, path] : {std::pair{'@', rav}, {'#', fsh}}) {
-            for (std::size_t at; (at = text.find(mark)) != std::string::npos;) {
-                text.replace(at, 1, path);
-            }
-        }
-        return text;
-    }
-
     void Run(const Row& row) {
         dir.Write("scene.rav", scene);
         std::filesystem::remove(tpl);
         Strings args;
         std::vector<const char*> argv;
         for (const std::string& arg : row.args) {
-            args.push_back(Fill(arg));
+            args.push_back(FillPaths(arg, rav, fsh));
         }
         for (const std::string& arg : args) {
             argv.push_back(arg.c_str());
         }
-        EXPECT_EQ(Cli(argv, row.typed), std::tuple(row.status, Fill(row.out), Fill(row.err)));
+        EXPECT_EQ(Cli(argv, row.typed), std::tuple(row.status, FillPaths(row.out, rav, fsh),
+                                                   FillPaths(row.err, rav, fsh)));
     }
 
     TempDir dir;

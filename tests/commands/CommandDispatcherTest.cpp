@@ -1,6 +1,7 @@
 #include "commands/CommandDispatcher.h"
 #include "gamefiles/RavTestSupport.h"
 #include "support/FshBuilder.h"
+#include "support/PathMarks.h"
 #include "support/ScriptedServices.h"
 
 #include <filesystem>
@@ -221,29 +222,17 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string rav = dir.Write("scene.rav", scene);
-        const auto fill = [&](std::string text) {
-            for (const auto& [mark, path] : {std::pair{"@", rav}, std::pair{"#", fsh}}) {
-                for (std::size_t at; (at = text.find(mark)) != std::string::npos;) {
-                    text.replace(at, 1, path);
-                }
-            }
-            return text;
-        };
         CommandInputs inputs;
         inputs.transformMode = c.mode;
-        inputs.ravPath = fill(c.rav);
-        inputs.fshPath = fill(c.fsh);
+        inputs.ravPath = FillPaths(c.rav, rav, fsh);
+        inputs.fshPath = FillPaths(c.fsh, rav, fsh);
         inputs.x = "1.5abc";
         inputs.y = "2";
         inputs.z = "3";
         inputs.shade = c.shade;
         std::filesystem::remove(tpl);
         EXPECT_EQ(Run(c.id, inputs), c.result);
-        Messages expected = c.log;
-        for (auto& [text, flag] : expected) {
-            text = fill(text);
-        }
-        EXPECT_EQ(log, expected);
+        EXPECT_EQ(log, FillPaths(c.log, rav, fsh));
         EXPECT_FALSE(dispatcher.Rav().IsLoaded());
         EXPECT_FALSE(dispatcher.Fsh().IsLoaded());
         EXPECT_EQ(ReadBytes(rav) != scene, c.changed);

@@ -3,6 +3,7 @@
 #include "output/Format.h"
 #include "support/FshBuilder.h"
 #include "support/InChild.h"
+#include "support/PathMarks.h"
 #include "support/ScriptedServices.h"
 #include "tools/RavTools.h"
 
@@ -128,15 +129,7 @@ TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
         c.before();
         services.selectionDialog = c.dialog;
         EXPECT_FALSE(tools.CreateTplLayout(&archive));
-        Messages expected = c.log;
-        for (auto& [text, flag] : expected) {
-            for (const auto& [mark, with] : {std::pair{"@", path}, std::pair{"#", tpl}}) {
-                if (const std::size_t at = text.find(mark); at != std::string::npos) {
-                    text.replace(at, 1, with);
-                }
-            }
-        }
-        EXPECT_EQ(messages, expected);
+        EXPECT_EQ(messages, FillPaths(c.log, path, tpl));
         EXPECT_EQ(fs::is_regular_file(tpl), c.name == "crowd.tpl");
         EXPECT_EQ(fs::exists(path) ? ReadBytes(path) : bytes, bytes);
         fs::remove(tpl);

@@ -2,6 +2,7 @@
 #include "gamefiles/RavTestSupport.h"
 #include "output/Format.h"
 #include "support/FshBuilder.h"
+#include "support/PathMarks.h"
 #include "support/ScriptedServices.h"
 #include "tools/RavTools.h"
 
@@ -92,11 +93,7 @@ TEST(ImportFshNames, NamesTexturesAfterTheChosenImages) {
         log.clear();
 
         EXPECT_EQ(tools.ImportFshNames(&rav, &archive), c.names.has_value());
-        Messages expected = c.log;
-        for (auto& [text, flag] : expected) {
-            text = text.ends_with('@') ? text.substr(0, text.size() - 1) + path : text;
-        }
-        EXPECT_EQ(log, expected);
+        EXPECT_EQ(log, FillPaths(c.log, path));
         ASSERT_EQ(services.questions.size(), 1U);
         EXPECT_TRUE(services.questions[0].starts_with("Warning! This option creates a new FSH"));
         if (c.names) {
