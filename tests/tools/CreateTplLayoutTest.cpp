@@ -150,6 +150,22 @@ TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
     fs::current_path(home);
 }
 
+// What lies beyond the end of the archive reads as zeros: "half" keeps only
+// its width, "gone" (300 x 300 in full) is 0 x 0. Both are still laid out.
+TEST_F(CreateTplLayoutTest, ReadsRecordsCutShortAsZeros) {
+    Load("crowd.fsh", {{"ok", 16, 8}, {"half", 200, 100}, {"gone", 300, 300}});
+    fs::resize_file(path, archive.GetEntry(1)->offset + 6);
+    services.selectionDialog = All;
+    EXPECT_TRUE(tools.CreateTplLayout(&archive));
+    const std::string tpl = ReadText(dir.File("crowd.tpl"));
+    for (const auto& [name, width, height] :
+         {Image{"ok", 16, 8}, {"half", 200, 0}, {"gone", 0, 0}}) {
+        const std::string slot =
+            Format("NAME=%s\r\n   WIDTH=%d\r\n   HEIGHT=%d\r\n", name, width, height);
+        EXPECT_NE(tpl.find(slot), std::string::npos) << name;
+    }
+}
+
 #ifndef _WIN32
 // A layout cut short by a full disk is reported and removed, never left as
 // if it were whole.
