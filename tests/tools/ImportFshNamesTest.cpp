@@ -51,7 +51,6 @@ TEST(ImportFshNames, NamesTexturesAfterTheChosenImages) {
          written},
         {"fewer images than textures", 4, {"ab", "cdef"}, true, preselected,
          Names{"ab", "cdef", "NULL", "NULL"}, written},
-        {"none chosen", 2, twenty, true, Choose({}), Names{"NULL", "NULL"}, written},
         {"no textures", 0, twenty, true, preselected, Names{}, written},
         {"answered No", 3, twenty, false, preselected, std::nullopt, {}},
         {"cancelled", 3, twenty, true, nullptr, std::nullopt, {}},
