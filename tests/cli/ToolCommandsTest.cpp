@@ -51,7 +51,8 @@ protected:
     const std::string tpl = dir.File("crowd.tpl");
 };
 
-// Numbers are taken whole, negative ones included.
+// Numbers are taken whole, negative ones included; one the parser takes for
+// an option is explained.
 TEST_F(ToolCommandsTest, RavToolsTakeTheirNumbers) {
     const std::string range = "Valid Shade % is between 0 and 100, type -1 for reset the shades\n";
     // clang-format off
@@ -65,6 +66,12 @@ TEST_F(ToolCommandsTest, RavToolsTakeTheirNumbers) {
         {{{"move", "@", "1.5abc", "0", "0"}, {}, 2, "", "X needs a number, not '1.5abc'\n"}, {}},
         {{{"scale", "@", "1", "2", " 3"}, {}, 2, "", "Z needs a number, not ' 3'\n"}, {}},
         {{{"shade", "@", "12%"}, {}, 2, "", "PERCENT needs a number, not '12%'\n"}, {}},
+        {{{"scale", "@", "-.5", "0", "0"}, {}, 2, "",
+          "Z is required\nRun with --help for more information.\n"
+          "'-.5' was taken for an option: put -- before the numbers\n"}, {}},
+        // Neither "-1" nor what follows "--" is taken for an option.
+        {{{"move", "@", "-1", "--", "-.5"}, {}, 2, "",
+          "Z is required\nRun with --help for more information.\n"}, {}},
     };
     // clang-format on
     for (const auto& [row, x] : cases) {
