@@ -180,14 +180,21 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
     EXPECT_EQ(notices, (Messages{{"Output from RAVfile rerooted to this output", 0},
                                  {"Output from FSHfile rerooted to this output", 0},
                                  {"Output from RavTools rerooted to this output", 0}}));
-    const std::vector<std::uint8_t> scene = SampleScene().Build().image.Bytes();
+    // Object 3 is a white G2 crowd at the origin, so the shade gives every
+    // corner the darkest colour: 255 * 12.5 % reads as 31.
+    RavBuilder crowd = SampleScene();
+    crowd.objects.push_back({.name = "Crowd",
+                             .vertices = {{}, {}, {}, {}},
+                             .uvs = {{}, {}, {}, {}},
+                             .colours = std::vector<RavBuilder::Colour>(4, {255, 255, 255, 255})});
+    const std::vector<std::uint8_t> scene = crowd.Build().image.Bytes();
     const std::string fsh = dir.Write(
         "crowd.fsh",
         MakeFshArchive({{MakeFshTag("ab01"), FshImage{.width = 4, .height = 2, .pixels = {}}}},
                        MakeFshTag("G264")));
     const std::string missing = dir.File("missing.fsh");
     const std::string tpl = dir.File("crowd.tpl");
-    const std::string written = "Successfully written 3 objects";
+    const std::string written = "Successfully written 4 objects";
     const struct {
         const char* what;
         int id;
@@ -197,6 +204,7 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
         bool result, changed;
         std::string firstTexture = "grass01";
         float firstX = 10;
+        int crowdByte = 255;
     } cases[] = {
         // clang-format off
         {"move", kCommandExecute, kTransformMove, "@", "", "",
@@ -208,7 +216,7 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
          {{"Normalizing G2 ravfile", 0}, {"Warning! Object 0 is not a G2 Object. Skipping", 0},
           {written, 0}}, true, true},
         {"shade", kCommandShader, 0, "@", "", "12.5%",
-         {{"Successfully shaded 3 G2 objects", 0}}, true, true},
+         {{"Successfully shaded 4 G2 objects", 0}}, true, true, "grass01", 10, 31},
         {"import names", kCommandImportNames, 0, "@", "#", "",
          {{"Succefully written texture data", 0}}, true, true, "ab01"},
         {"import names, bad archive", kCommandImportNames, 0, "@", missing, "",
@@ -240,6 +248,7 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
         ASSERT_TRUE(after.Load(rav));
         EXPECT_EQ(after.GetTexture(0)->name, c.firstTexture);
         EXPECT_EQ(after.GetObject(0)->vertices[0].x, c.firstX);
+        EXPECT_EQ(after.GetObject(3)->colours[0][0], c.crowdByte);
         EXPECT_EQ(Exists(tpl), c.id == kCommandCreateTpl && c.result);
     }
 }
