@@ -12,13 +12,7 @@
                                            const std::string& hash = {}) {
     std::string filled;
     for (const char c : text) {
-        if (c == '@') {
-            filled += at;
-        } else if (c == '#') {
-            filled += hash;
-        } else {
-            filled += c;
-        }
+        filled += c == '@' ? at : c == '#' ? hash : std::string(1, c);
     }
     return filled;
 }
