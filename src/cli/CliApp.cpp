@@ -98,6 +98,11 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error, out, err);
+        if (status != 0) {
+            if (const std::optional<std::string> hint = NumberTakenForOptionHint(argc, argv)) {
+                err << *hint << '\n';
+            }
+        }
         out.flush();
         err.flush();
         return status == 0 ? kExitOk : kExitUsage;

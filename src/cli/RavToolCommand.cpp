@@ -23,6 +23,11 @@ std::optional<std::string> CheckNumber(const char* what, const std::string& text
     return std::nullopt;
 }
 
+// The parser reads "-" and a digit as a negative number, anything else after
+// "-" as an option.
+constexpr const char* kNegativeNumbers =
+    "Numbers that start with '-.' or are -inf or -nan need -- before them, as in -- -.5";
+
 void AddTransform(CLI::App& app, const char* name, int mode, const char* description,
                   RavToolRequest& request) {
     CLI::App* command = app.add_subcommand(name, description);
@@ -30,6 +35,7 @@ void AddTransform(CLI::App& app, const char* name, int mode, const char* descrip
     command->add_option("X", request.x, "X")->required();
     command->add_option("Y", request.y, "Y")->required();
     command->add_option("Z", request.z, "Z")->required();
+    command->footer(kNegativeNumbers);
     command->callback([&request, mode] {
         request.command = kCommandExecute;
         request.transformMode = mode;
@@ -56,7 +62,22 @@ void AddRavToolCommands(CLI::App& app, RavToolRequest& request) {
         ->add_option("PERCENT", request.shade,
                      "Darkest shade, 0 to 100; -1 restores every G2 colour to white")
         ->required();
+    shade->footer(kNegativeNumbers);
     shade->callback([&request] { request.command = kCommandShader; });
+}
+
+std::optional<std::string> NumberTakenForOptionHint(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--") {
+            break;
+        }
+        if (arg.size() > 1 && arg[0] == '-' &&
+            std::isdigit(static_cast<unsigned char>(arg[1])) == 0 && !CheckNumber("", arg)) {
+            return "'" + arg + "' was taken for an option: put -- before the numbers";
+        }
+    }
+    return std::nullopt;
 }
 
 int RunRavTool(const RavToolRequest& request, std::ostream& out, std::ostream& err) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -21,6 +22,12 @@ struct RavToolRequest {
 
 // Adds the four commands to `app`; the one given fills `request`.
 void AddRavToolCommands(CLI::App& app, RavToolRequest& request);
+
+// After a failed parse: a line that explains an argument such as "-.5" or
+// "-inf", which the parser takes for an option although it is a number.
+// Nothing when there is none before a "--".
+[[nodiscard]] std::optional<std::string> NumberTakenForOptionHint(int argc,
+                                                                  const char* const* argv);
 
 // Prints the tools' messages by flag. Returns an exit status.
 int RunRavTool(const RavToolRequest& request, std::ostream& out, std::ostream& err);

@@ -9,6 +9,7 @@
 #include "tools/TplPacker.h"
 
 #include <algorithm>
+#include <cassert>
 #include <numeric>
 #include <span>
 #include <string>
@@ -63,6 +64,9 @@ bool ReadSlots(CMessageOutput& out, const CFshFile& archive, std::span<const std
 }
 
 std::string LayoutText(std::span<const TplSlot> slots, std::int32_t highestPage) {
+    // A slot on another page would silently drop out of the text.
+    assert(std::ranges::all_of(
+        slots, [highestPage](const TplSlot& s) { return s.page >= 0 && s.page <= highestPage; }));
     // Slots grouped by page, each page in directory order.
     std::vector<std::size_t> byPage(slots.size());
     std::iota(byPage.begin(), byPage.end(), std::size_t{0});

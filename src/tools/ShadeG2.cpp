@@ -4,7 +4,6 @@
 #include "output/Format.h"
 
 #include <cmath>
-#include <limits>
 
 // The shading darkens the crowd linearly with the distance beyond a central
 // rectangle of the ground plane (|x| <= 2500, |z| <= 3500), so that the
@@ -27,15 +26,11 @@ bool IsShadable(const RavObject* object) {
            object->colours.size() == 4;
 }
 
-// 1 / ((extent - inner) / range): the contribution per unit of distance.
-// At the extent itself the factor is infinite; every product with it is then
-// negative or undefined and counts as no contribution.
+// The contribution per unit of distance. At extent == inner, IEEE division
+// gives +inf (range > 0); every product with it is then negative or
+// undefined and counts as no contribution.
 double FactorPerUnit(float extent, double inner, double range) {
-    const double beyond = static_cast<double>(extent) - inner;
-    if (beyond == 0) {
-        return std::numeric_limits<double>::infinity();
-    }
-    return 1.0 / (beyond / range);
+    return 1.0 / ((static_cast<double>(extent) - inner) / range);
 }
 
 // A negative or undefined contribution counts as none.

@@ -1,6 +1,7 @@
 #include "commands/CommandDispatcher.h"
 #include "gamefiles/RavTestSupport.h"
 #include "support/FshBuilder.h"
+#include "support/PathMarks.h"
 #include "support/ScriptedServices.h"
 
 #include <filesystem>
@@ -179,14 +180,21 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
     EXPECT_EQ(notices, (Messages{{"Output from RAVfile rerooted to this output", 0},
                                  {"Output from FSHfile rerooted to this output", 0},
                                  {"Output from RavTools rerooted to this output", 0}}));
-    const std::vector<std::uint8_t> scene = SampleScene().Build().image.Bytes();
+    // Object 3 is a white G2 crowd at the origin, so the shade gives every
+    // corner the darkest colour: 255 * 12.5 % reads as 31.
+    RavBuilder crowd = SampleScene();
+    crowd.objects.push_back({.name = "Crowd",
+                             .vertices = {{}, {}, {}, {}},
+                             .uvs = {{}, {}, {}, {}},
+                             .colours = std::vector<RavBuilder::Colour>(4, {255, 255, 255, 255})});
+    const std::vector<std::uint8_t> scene = crowd.Build().image.Bytes();
     const std::string fsh = dir.Write(
         "crowd.fsh",
         MakeFshArchive({{MakeFshTag("ab01"), FshImage{.width = 4, .height = 2, .pixels = {}}}},
                        MakeFshTag("G264")));
     const std::string missing = dir.File("missing.fsh");
     const std::string tpl = dir.File("crowd.tpl");
-    const std::string written = "Successfully written 3 objects";
+    const std::string written = "Successfully written 4 objects";
     const struct {
         const char* what;
         int id;
@@ -196,6 +204,7 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
         bool result, changed;
         std::string firstTexture = "grass01";
         float firstX = 10;
+        int crowdByte = 255;
     } cases[] = {
         // clang-format off
         {"move", kCommandExecute, kTransformMove, "@", "", "",
@@ -207,7 +216,7 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
          {{"Normalizing G2 ravfile", 0}, {"Warning! Object 0 is not a G2 Object. Skipping", 0},
           {written, 0}}, true, true},
         {"shade", kCommandShader, 0, "@", "", "12.5%",
-         {{"Successfully shaded 3 G2 objects", 0}}, true, true},
+         {{"Successfully shaded 4 G2 objects", 0}}, true, true, "grass01", 10, 31},
         {"import names", kCommandImportNames, 0, "@", "#", "",
          {{"Succefully written texture data", 0}}, true, true, "ab01"},
         {"import names, bad archive", kCommandImportNames, 0, "@", missing, "",
@@ -221,29 +230,17 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string rav = dir.Write("scene.rav", scene);
-        const auto fill = [&](std::string text) {
-            for (const auto& [mark, path] : {std::pair{"@", rav}, std::pair{"#", fsh}}) {
-                for (std::size_t at; (at = text.find(mark)) != std::string::npos;) {
-                    text.replace(at, 1, path);
-                }
-            }
-            return text;
-        };
         CommandInputs inputs;
         inputs.transformMode = c.mode;
-        inputs.ravPath = fill(c.rav);
-        inputs.fshPath = fill(c.fsh);
+        inputs.ravPath = FillPaths(c.rav, rav, fsh);
+        inputs.fshPath = FillPaths(c.fsh, rav, fsh);
         inputs.x = "1.5abc";
         inputs.y = "2";
         inputs.z = "3";
         inputs.shade = c.shade;
         std::filesystem::remove(tpl);
         EXPECT_EQ(Run(c.id, inputs), c.result);
-        Messages expected = c.log;
-        for (auto& [text, flag] : expected) {
-            text = fill(text);
-        }
-        EXPECT_EQ(log, expected);
+        EXPECT_EQ(log, FillPaths(c.log, rav, fsh));
         EXPECT_FALSE(dispatcher.Rav().IsLoaded());
         EXPECT_FALSE(dispatcher.Fsh().IsLoaded());
         EXPECT_EQ(ReadBytes(rav) != scene, c.changed);
@@ -251,6 +248,7 @@ TEST_F(CommandDispatcherTest, RunsTheToolCommands) {
         ASSERT_TRUE(after.Load(rav));
         EXPECT_EQ(after.GetTexture(0)->name, c.firstTexture);
         EXPECT_EQ(after.GetObject(0)->vertices[0].x, c.firstX);
+        EXPECT_EQ(after.GetObject(3)->colours[0][0], c.crowdByte);
         EXPECT_EQ(Exists(tpl), c.id == kCommandCreateTpl && c.result);
     }
 }

@@ -3,6 +3,7 @@
 #include "output/Format.h"
 #include "support/FshBuilder.h"
 #include "support/InChild.h"
+#include "support/PathMarks.h"
 #include "support/ScriptedServices.h"
 #include "tools/RavTools.h"
 
@@ -72,10 +73,6 @@ TEST_F(CreateTplLayoutTest, WritesTheGoldenLayouts) {
         const char* archive; std::vector<Image> images; Dialog dialog; int pages;
     } cases[] = {
         {"two-pages.fsh", {{"big0", 256, 256}, {"sm01", 64, 64}, {"half", 256, 128}}, All, 2},
-        {"column-gap.fsh", {{"aa", 50, 64}, {"bb", 1, 128}, {"cc", 51, 1}}, All, 1},
-        {"equal-areas.fsh", {{"a", 2, 2}, {"b", 2, 2}, {"c", 2, 4}}, All, 1},
-        {"quarters.fsh", {{"q1", 128, 128}, {"q2", 128, 128}, {"q3", 128, 128}, {"q4", 128, 128},
-                          {"q5", 128, 128}}, All, 2},
         // Only the last three characters are replaced.
         {"none.FSH", {{"q1", 128, 128}}, None, 1},
     };
@@ -96,7 +93,8 @@ TEST_F(CreateTplLayoutTest, WritesTheGoldenLayouts) {
 // Nothing is written when the user cancels, when an image is larger than a
 // page (each one named), when the archive or the layout cannot be opened,
 // or when the layout's name would be the archive's or has no extension to
-// replace. "@" stands for the archive's path, "#" for the layout's.
+// replace. "@" stands for the archive's path, "#" for the layout's. Short
+// paths are relative to the test's folder.
 TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
     const std::string tooLarge =
         "Error! Texture %s is larger than 256 pixels (width and/or height) (%d x %d px). Aborting";
@@ -105,7 +103,7 @@ TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
     // clang-format off
     const struct {
         const char* what; std::string name; std::vector<Image> images; Dialog dialog;
-        std::function<void()> before; Messages log;
+        std::function<void()> before; Messages log; std::string loadAs = "";
     } cases[] = {
         {"cancelled", "crowd.fsh", fine, nullptr, [] {}, {}},
         {"too large", "crowd.fsh", {{"wide", 257, 10}, {"ok", 10, 10}, {"full", 256, 256},
@@ -119,42 +117,45 @@ TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
           {"Error opening # for writing", 1}}},
         {"archive named .tpl", "crowd.tpl", fine, All, [] {},
          {{"Error! The TPL file @ would replace the archive itself. Aborting", 1}}},
+        {"path of two characters", "ab", fine, All, [] {},
+         {{"Error! Cannot name a TPL file after ab: the path is shorter than three characters",
+           1}}, "ab"},
     };
     // clang-format on
+    const fs::path home = fs::current_path();
+    fs::current_path(dir.Path());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Load(c.name, c.images);
+        Load(c.name, c.images, c.loadAs);
         const std::vector<std::uint8_t> bytes = ReadBytes(path);
         c.before();
         services.selectionDialog = c.dialog;
         EXPECT_FALSE(tools.CreateTplLayout(&archive));
-        Messages expected = c.log;
-        for (auto& [text, flag] : expected) {
-            for (const auto& [mark, with] : {std::pair{"@", path}, std::pair{"#", tpl}}) {
-                if (const std::size_t at = text.find(mark); at != std::string::npos) {
-                    text.replace(at, 1, with);
-                }
-            }
-        }
-        EXPECT_EQ(messages, expected);
+        EXPECT_EQ(messages, FillPaths(c.log, path, tpl));
         EXPECT_EQ(fs::is_regular_file(tpl), c.name == "crowd.tpl");
         EXPECT_EQ(fs::exists(path) ? ReadBytes(path) : bytes, bytes);
         fs::remove(tpl);
     }
-
-    // A relative path of two characters has nothing to replace; of three,
-    // all of it is replaced.
-    const fs::path home = fs::current_path();
-    fs::current_path(dir.Path());
-    Load("ab", fine, "ab");
-    EXPECT_FALSE(tools.CreateTplLayout(&archive));
-    EXPECT_EQ(messages, (Messages{{"Error! Cannot name a TPL file after ab: the path is shorter "
-                                   "than three characters",
-                                   1}}));
+    // Three characters are all replaced.
     Load("abc", fine, "abc");
-    EXPECT_TRUE(tools.CreateTplLayout(&archive));
-    EXPECT_TRUE(fs::is_regular_file("tpl"));
+    EXPECT_TRUE(tools.CreateTplLayout(&archive) && fs::is_regular_file("tpl"));
     fs::current_path(home);
+}
+
+// What lies beyond the end of the archive reads as zeros: "half" keeps only
+// its width, "gone" (300 x 300 in full) is 0 x 0. Both are still laid out.
+TEST_F(CreateTplLayoutTest, ReadsRecordsCutShortAsZeros) {
+    Load("crowd.fsh", {{"ok", 16, 8}, {"half", 200, 100}, {"gone", 300, 300}});
+    fs::resize_file(path, archive.GetEntry(1)->offset + 6);
+    services.selectionDialog = All;
+    EXPECT_TRUE(tools.CreateTplLayout(&archive));
+    const std::string tpl = ReadText(dir.File("crowd.tpl"));
+    for (const auto& [name, width, height] :
+         {Image{"ok", 16, 8}, {"half", 200, 0}, {"gone", 0, 0}}) {
+        const std::string slot =
+            Format("NAME=%s\r\n   WIDTH=%d\r\n   HEIGHT=%d\r\n", name, width, height);
+        EXPECT_NE(tpl.find(slot), std::string::npos) << name;
+    }
 }
 
 #ifndef _WIN32
