@@ -1,14 +1,7 @@
 #include "filters/AsciiTestSupport.h"
-#include "support/InChild.h"
 
-#include <sys/stat.h>
-
-#include <filesystem>
 #include <string>
 #include <vector>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -115,31 +108,6 @@ TEST_F(AsciiFilterTest, ExportWritesLargeObjectsWhole) {
                              "2999.00000000000000000000000000000000\r\n\tTEXTURES=0\r\n";
     EXPECT_GT(text.size(), 300000U);
     EXPECT_NE(text.find(last), std::string::npos);
-}
-
-// Refusals: nothing to write to or from is silent; a file that cannot be
-// created, or written to the end, is reported and no partial text is left.
-TEST_F(AsciiFilterTest, ExportReportsWhatItCannotWrite) {
-    LoadScene(EdgeScene());
-    EXPECT_FALSE(filter.Export("", &rav));
-    EXPECT_FALSE(filter.Export(textPath, nullptr));
-    EXPECT_EQ(messages, Messages{});
-    EXPECT_FALSE(std::filesystem::exists(textPath));
-
-    const std::string missing = dir.File("no/such/folder.txt");
-    EXPECT_FALSE(filter.Export(missing, &rav));
-    EXPECT_EQ(messages, (Messages{{"Error opening " + missing, 1}}));
-
-#ifndef _WIN32
-    messages.clear();
-    EXPECT_TRUE(InChild([&] {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        return !filter.Export(textPath, &rav) && !std::filesystem::exists(textPath) &&
-               messages == Messages{{"Error writing " + textPath, 1}};
-    })) << "a cut-off export was reported as written or left behind";
-#endif
 }
 
 } // namespace

@@ -236,16 +236,6 @@ TEST_F(AsciiFilterTest, ImportAppliesWhatTheTextHolds) {
     }
 }
 
-TEST_F(AsciiFilterTest, ImportRefusesWhatItCannotRead) {
-    LoadScene(ImportScene());
-    EXPECT_FALSE(filter.Import("", &rav));
-    EXPECT_FALSE(filter.Import(textPath, nullptr));
-    EXPECT_EQ(messages, Messages{});
-    const std::string missing = dir.File("missing.txt");
-    EXPECT_FALSE(filter.Import(missing, &rav));
-    EXPECT_EQ(messages, (Messages{{"Error opening " + missing, 1}}));
-}
-
 // The line source on its own: what it passes over, where it cuts, and that
 // an unterminated last line is never returned.
 TEST(AsciiReadLine, ReturnsTheLinesTheReaderSees) {

@@ -1,14 +1,7 @@
 #include "filters/DesignWorkshopTestSupport.h"
-#include "support/InChild.h"
-#include "support/ScriptedServices.h"
 
-#include <csignal>
-#include <filesystem>
 #include <limits>
 #include <string>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -71,31 +64,6 @@ TEST_F(DesignWorkshopTest, ExportWritesTheFormatByteForByte) {
         EXPECT_EQ(ReadText(dwPath), Golden(c.golden));
         EXPECT_EQ(messages, c.messages);
     }
-}
-
-// Refusals: nothing to write to or from is silent; a file that cannot be
-// created, or written to the end, is reported and no partial file is left.
-TEST_F(DesignWorkshopTest, ExportReportsWhatItCannotWrite) {
-    LoadScene({.textures = {"grass01"}, .objects = {{}, Quad("a", {{}, {}, {}, {}}, 0)}});
-    EXPECT_FALSE(filter.Export("", &rav));
-    EXPECT_FALSE(filter.Export(dwPath, nullptr));
-    EXPECT_EQ(messages, Messages{});
-    EXPECT_FALSE(std::filesystem::exists(dwPath));
-
-    const std::string missing = dir.File("no/such/folder.dw");
-    EXPECT_FALSE(filter.Export(missing, &rav));
-    EXPECT_EQ(messages, (Messages{{"Error opening " + missing, 1}}));
-
-#ifndef _WIN32
-    messages.clear();
-    EXPECT_TRUE(InChild([&] {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        return !filter.Export(dwPath, &rav) && !std::filesystem::exists(dwPath) &&
-               messages == Messages{{"Error writing " + dwPath, 1}};
-    })) << "a cut-off export was reported as written or left behind";
-#endif
 }
 
 } // namespace

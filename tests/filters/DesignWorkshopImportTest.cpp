@@ -162,18 +162,6 @@ TEST_F(DesignWorkshopTest, ImportLeavesObjectsThatAreNotG2Alone) {
     EXPECT_EQ(Summary(rav, 5), Both("t1", kRead));
 }
 
-// Refusals, and a model without objects past object 0, which reads nothing.
-TEST_F(DesignWorkshopTest, ImportRefusesWhatItCannotRead) {
-    LoadScene({.objects = {Quad("only", kSquare, 0)}});
-    EXPECT_TRUE(Import("anything"));
-    EXPECT_FALSE(filter.Import("", &rav));
-    EXPECT_FALSE(filter.Import(dwPath, nullptr));
-    EXPECT_EQ(messages, Messages{});
-    const std::string missing = dir.File("missing.dw");
-    EXPECT_FALSE(filter.Import(missing, &rav));
-    EXPECT_EQ(messages, (Messages{{"Error opening " + missing, 1}}));
-}
-
 // Export followed by import into a model whose corners and textures were
 // overwritten gives back the same RAV file after a save. The numbers hold
 // six decimals exactly; a texture that is not in the table goes out as

@@ -1,12 +1,4 @@
 #include "filters/LightwaveTestSupport.h"
-#include "support/InChild.h"
-
-#include <filesystem>
-
-#ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -63,35 +55,6 @@ TEST_F(LightwaveFilterTest, ExportRefusesMorePointsThanIndicesReach) {
                                        lwoPath,
                                    1}}));
     EXPECT_EQ(ReadBytes(lwoPath), written);
-}
-
-// Nothing to write to or from is silent; a file that cannot be opened, read
-// or written whole is reported, and no cut-off file is left.
-TEST_F(LightwaveFilterTest, ReportsWhatItCannotReadOrWrite) {
-    LoadScene(TwoRectangles());
-    EXPECT_FALSE(filter.Export("", &rav));
-    EXPECT_FALSE(filter.Export(lwoPath, nullptr));
-    EXPECT_FALSE(filter.Import("", &rav));
-    EXPECT_FALSE(filter.Import(lwoPath, nullptr));
-    EXPECT_EQ(messages, Messages{});
-    EXPECT_FALSE(std::filesystem::exists(lwoPath));
-
-    const std::string missing = dir.File("no/such/folder.lwo");
-    EXPECT_FALSE(filter.Export(missing, &rav));
-    EXPECT_FALSE(filter.Import(missing, &rav));
-    EXPECT_EQ(messages, (Messages{{"Error opening " + missing + " for writing", 1},
-                                  {"Error opening " + missing, 1}}));
-
-#ifndef _WIN32
-    messages.clear();
-    EXPECT_TRUE(InChild([&] {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        return !filter.Export(lwoPath, &rav) && !std::filesystem::exists(lwoPath) &&
-               messages == Messages{{"Error writing " + lwoPath, 1}};
-    })) << "a cut-off export was reported as written or left behind";
-#endif
 }
 
 } // namespace
