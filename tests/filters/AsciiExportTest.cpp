@@ -1,59 +1,44 @@
-#include "filters/AsciiTestSupport.h"
+#include "filters/AsciiFilter.h"
+#include "filters/FilterTestSupport.h"
 
-#include <string>
-#include <vector>
+#include <algorithm>
+#include <cmath>
+#include <random>
 
 namespace {
 
-// Every field the format has: uvs and colours running out before the
-// vertices, a negative order entry, an empty order list, a record whose
-// texture is missing from the table, and an object of another kind.
-RavBuilder EdgeScene() {
-    RavBuilder::TextureRecord orphan = RavBuilder::Record(0, {5});
-    orphan.texture.reset();
-    orphan.textureRef = 0x7777;
-    return {.textures = {"grass", "stand"},
-            .objects = {{.name = "Quad",
-                         .vertices = {{0.5f, -0.125f, 1e6f},
-                                      {1.0f / 3, 2.5f, -0.0f},
-                                      {-7, 0.1f, 3},
-                                      {123.456f, 1e-3f, -9.75f}},
-                         .uvs = {{0.25f, 1}, {1, 0.75f}},
-                         .colours = {{0x11, 0x22, 0x33, 0x44}},
-                         .textureRecords = {RavBuilder::Record(1, {0xFFFF, 7, 0x8000}),
-                                            RavBuilder::Record(0, {}), orphan}},
-                        {.name = "Light", .kind = 3}}};
-}
+class AsciiTest : public FilterTest<CAsciiFilter> {
+protected:
+    std::string Export(std::uint32_t mode, int decimals) {
+        filter.SetExportMode(mode);
+        filter.SetDecimals(decimals);
+        return FilterTest::Export();
+    }
+};
 
-std::string Golden(const std::string& name) {
-    return ReadText(std::string(POLYPORT_TEST_DATA) + "/ascii/" + name);
-}
-
-// The worked example of the format, and the edge scene at the extremes of
-// the decimals, byte for byte.
-TEST_F(AsciiFilterTest, ExportWritesTheFormatByteForByte) {
-    LoadScene({.textures = {"grass"},
-               .objects = {{.name = "stand",
-                            .vertices = {{1.5f, 0, -2.25f}, {1.5f, 3, -2.25f}},
-                            .uvs = {{0, 1}, {1, 1}},
-                            .colours = {{0x00, 0xFF, 0x80, 0x00}},
-                            .textureRecords = {RavBuilder::Record(0, {0, 1, 0})}}}});
-    EXPECT_EQ(
-        Export(31),
-        CrLf({"EXMODE=31", "OBJECTS=1", "Object 0:", "\tNAME=stand", "\tVERTEXES=2",
-              "\t\t1.500000, 0.000000, -2.250000, 0.000000, 1.000000, 80FF00",
-              "\t\t1.500000, 3.000000, -2.250000, 1.000000, 1.000000, 000000", "\tTEXTURES=1",
-              "\t\tNAME=grass", "\t\t\tORDERCOUNT=3", "\t\t\tORDER=0, 1, 0", "[End of file]"}));
-
-    LoadScene(EdgeScene());
-    EXPECT_EQ(Export(31, 0), Golden("edge-mode31-decimals0.txt"));
-    EXPECT_EQ(Export(31, 32), Golden("edge-mode31-decimals32.txt"));
+// Uvs and colours running out before the vertices, a negative order entry,
+// an empty order list, a record whose texture is missing from the table, an
+// object of another kind; at both ends of the decimals.
+TEST_F(AsciiTest, ExportWritesTheGoldensByteForByte) {
+    LoadScene({.textures = {"grass", "stand"},
+               .objects = {{.name = "Quad",
+                            .vertices = {{0.5f, -0.125f, 1e6f},
+                                         {1.0f / 3, 2.5f, -0.0f},
+                                         {-7, 0.1f, 3},
+                                         {123.456f, 1e-3f, -9.75f}},
+                            .uvs = {{0.25f, 1}, {1, 0.75f}},
+                            .colours = {{0x11, 0x22, 0x33, 0x44}},
+                            .textureRecords = {RavBuilder::Record(1, {0xFFFF, 7, 0x8000}),
+                                               RavBuilder::Record(0, {}), Orphan({5})}},
+                           {.name = "Light", .kind = 3}}});
+    EXPECT_EQ(Export(31, 0), Golden("ascii/edge-mode31-decimals0.txt"));
+    EXPECT_EQ(Export(31, 32), Golden("ascii/edge-mode31-decimals32.txt"));
     EXPECT_EQ(messages, Messages{});
 }
 
-// The mode chooses the fields of a vertex line; the texture section is
-// written whatever the mode, with orders only under ExportOrder.
-TEST_F(AsciiFilterTest, ExportModeChoosesTheFields) {
+// Each flag adds its fields to the vertex line; textures are written in
+// every mode, their orders only under ExportOrder. EXMODE is signed.
+TEST_F(AsciiTest, ExportModeChoosesTheFields) {
     LoadScene({.textures = {"grass"},
                .objects = {{.name = "q",
                             .vertices = {{1, 2, 3}},
@@ -62,52 +47,98 @@ TEST_F(AsciiFilterTest, ExportModeChoosesTheFields) {
                             .textureRecords = {RavBuilder::Record(0, {9})}}}});
     const struct {
         std::uint32_t mode;
-        std::string vertexLine;
-        std::vector<std::string> textureLines;
-    } cases[] = {
-        {0, "", {"\t\tNAME=grass"}},
-        {1, "\t\t1.0, 2.0, 3.0", {"\t\tNAME=grass"}},
-        {2, "", {"\t\tNAME=grass"}},
-        {4, ", 4.0, 5.0", {"\t\tNAME=grass"}},
-        {16, ", 030201", {"\t\tNAME=grass"}},
-        {20, ", 4.0, 5.0, 030201", {"\t\tNAME=grass"}},
-        {8, "", {"\t\tNAME=grass", "\t\t\tORDERCOUNT=1", "\t\t\tORDER=9"}},
-        {0xFFFFFFFF,
-         "\t\t1.0, 2.0, 3.0, 4.0, 5.0, 030201",
-         {"\t\tNAME=grass", "\t\t\tORDERCOUNT=1", "\t\t\tORDER=9"}},
-    };
+        const char* exmode;
+        const char* vertexLine;
+        bool orders;
+    } cases[] = {{0, "0", "", false},
+                 {1, "1", "\t\t1.0, 2.0, 3.0", false},
+                 {4, "4", ", 4.0, 5.0", false},
+                 {16, "16", ", 030201", false},
+                 {8, "8", "", true},
+                 {0xFFFFFFFF, "-1", "\t\t1.0, 2.0, 3.0, 4.0, 5.0, 030201", true}};
     for (const auto& c : cases) {
-        std::vector<std::string> lines{"EXMODE=" +
-                                           std::to_string(static_cast<std::int32_t>(c.mode)),
-                                       "OBJECTS=1",
-                                       "Object 0:",
-                                       "\tNAME=q",
-                                       "\tVERTEXES=1",
-                                       c.vertexLine,
-                                       "\tTEXTURES=1"};
-        lines.insert(lines.end(), c.textureLines.begin(), c.textureLines.end());
-        lines.push_back("[End of file]");
-        EXPECT_EQ(Export(c.mode, 1), CrLf(lines)) << "mode " << c.mode;
+        const std::string orders = c.orders ? "\t\t\tORDERCOUNT=1\r\n\t\t\tORDER=9\r\n" : "";
+        EXPECT_EQ(Export(c.mode, 1),
+                  Join({"EXMODE=" + std::string(c.exmode), "OBJECTS=1", "Object 0:", "\tNAME=q",
+                        "\tVERTEXES=1", c.vertexLine, "\tTEXTURES=1", "\t\tNAME=grass"}) +
+                      orders + "[End of file]\r\n")
+            << c.mode;
     }
-
-    LoadScene({});
-    EXPECT_EQ(Export(3), CrLf({"EXMODE=3", "OBJECTS=0", "[End of file]"}));
 }
 
-// An object's text has no size limit: thousands of vertices at 32 decimals
-// come out whole.
-TEST_F(AsciiFilterTest, ExportWritesLargeObjectsWhole) {
-    RavBuilder scene{.objects = {{.name = "big"}}};
-    for (int k = 0; k < 3000; ++k) {
-        scene.objects[0].vertices.push_back({-1234.5f - k, 1.0f / 3, static_cast<float>(k)});
+// Random objects: coordinates 0 or of a size that 32 decimals hold exactly,
+// fewer uvs and colours than vertices, random orders, one object of
+// another kind and, with `big`, one of 3000 vertices.
+RavBuilder RandomScene(unsigned seed, bool big) {
+    std::mt19937 random(seed);
+    const auto number = [&] {
+        const float magnitude = std::ldexp(1.0f, static_cast<int>(random() % 30) - 10);
+        const float value = std::uniform_real_distribution<float>(-magnitude, magnitude)(random);
+        return random() % 5 == 0 ? 0.0f : value;
+    };
+    const auto byte = [&] { return static_cast<std::uint8_t>(random()); };
+    RavBuilder scene{.textures = {"grass01", "Stand_A", "roof"}};
+    for (int i = 0; i < 12; ++i) {
+        auto& object = scene.objects.emplace_back(
+            RavBuilder::Object{.name = "obj_" + std::to_string(i), .kind = i == 5 ? 4 : 1});
+        const int vertices = big && i == 0 ? 3000 : static_cast<int>(random() % 7);
+        for (int k = 0; k < vertices; ++k) {
+            object.vertices.push_back({number(), number(), number()});
+            if (k % 3 != 2) {
+                object.uvs.push_back({number(), number()});
+            }
+            if (k % 2 == 0) {
+                object.colours.push_back({byte(), byte(), byte(), 0x5A});
+            }
+        }
+        for (int t = static_cast<int>(random() % 3); t > 0; --t) {
+            std::vector<std::uint16_t> orders(random() % 5);
+            std::generate(orders.begin(), orders.end(), [&] { return random(); });
+            object.textureRecords.push_back(RavBuilder::Record(t - 1, orders));
+        }
     }
-    LoadScene(scene);
-    const std::string text = Export(1, 32);
-    const std::string last = "\t\t-4233.50000000000000000000000000000000, "
-                             "0.33333334326744079589843750000000, "
-                             "2999.00000000000000000000000000000000\r\n\tTEXTURES=0\r\n";
-    EXPECT_GT(text.size(), 300000U);
-    EXPECT_NE(text.find(last), std::string::npos);
+    return scene;
+}
+
+// Export then import puts back every value the mode carries, into a model
+// where those values were overwritten, and nothing else: at 32 decimals the
+// saved file equals a plain save of the original. An object's text has no
+// size limit.
+TEST_F(AsciiTest, ExportThenImportRestoresEveryMode) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        LoadScene(RandomScene(seed, seed == 1));
+        const std::vector<std::uint8_t> saved = Saved();
+        for (std::uint32_t mode = 0; mode < 32; ++mode) {
+            ASSERT_TRUE(rav.Load(ravPath));
+            const std::string text = Export(mode, 32);
+            const auto has = [mode](std::uint32_t flag) { return (mode & flag) != 0; };
+            for (std::int32_t i = 0; i < rav.header.objectCount; ++i) {
+                RavObject& object = *rav.GetObject(i);
+                object.name = "x";
+                for (RavObjectTexture& record : object.textureRecords) {
+                    record.textureRef = rav.GetTexture(2)->textureRef;
+                }
+                for (RavVertex& v : object.vertices) {
+                    v = has(ExportVertexes) ? RavVertex{7, 7, 7} : v;
+                }
+                for (RavUv& uv : object.uvs) {
+                    uv = has(ExportPlacements) ? RavUv{7, 7} : uv;
+                }
+                for (RavColour& c : object.colours) {
+                    c = has(ExportShading) ? RavColour{7, 7, 7, c[3]} : c;
+                }
+                for (auto& orders : object.orders) {
+                    if (has(ExportOrder)) {
+                        std::fill(orders.begin(), orders.end(), 7);
+                    }
+                }
+            }
+            EXPECT_TRUE(Import(text));
+            EXPECT_EQ(Saved(), saved) << "seed " << seed << " mode " << mode;
+            dir.Write("scene.rav", saved);
+        }
+    }
+    EXPECT_EQ(messages, Messages{});
 }
 
 } // namespace
