@@ -1,4 +1,5 @@
-#include "filters/LightwaveTestSupport.h"
+#include "filters/FilterTestSupport.h"
+#include "filters/LightwaveFilter.h"
 
 #include <nlohmann/json.hpp>
 
@@ -7,6 +8,8 @@
 #include <filesystem>
 
 namespace {
+
+using LightwaveTest = FilterTest<CLightwaveFilter>;
 
 using Triangle = std::array<std::array<float, 3>, 3>;
 

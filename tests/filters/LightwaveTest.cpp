@@ -1,9 +1,12 @@
-#include "filters/LightwaveTestSupport.h"
+#include "filters/FilterTestSupport.h"
+#include "filters/LightwaveFilter.h"
 
 #include <array>
 #include <bit>
 
 namespace {
+
+using LightwaveTest = FilterTest<CLightwaveFilter>;
 
 // Only four-vertex objects with a coordinate other than 0 are written, each
 // corner shared with the first equal point; the goldens are composed from
