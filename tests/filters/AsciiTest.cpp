@@ -1,13 +1,151 @@
 #include "filters/AsciiFilter.h"
 #include "filters/FilterTestSupport.h"
+#include "support/ScriptedServices.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <optional>
+#include <random>
+#include <tuple>
 
 using namespace std::string_literals;
 
 namespace {
 
-using AsciiImportTest = FilterTest<CAsciiFilter>;
+class AsciiTest : public FilterTest<CAsciiFilter> {
+protected:
+    std::string Export(std::uint32_t mode, int decimals) {
+        filter.SetExportMode(mode);
+        filter.SetDecimals(decimals);
+        return FilterTest::Export();
+    }
+};
+
+// Uvs and colours running out before the vertices, a negative order entry,
+// an empty order list, a record whose texture is missing from the table, an
+// object of another kind; at both ends of the decimals.
+TEST_F(AsciiTest, ExportWritesTheGoldensByteForByte) {
+    LoadScene({.textures = {"grass", "stand"},
+               .objects = {{.name = "Quad",
+                            .vertices = {{0.5f, -0.125f, 1e6f},
+                                         {1.0f / 3, 2.5f, -0.0f},
+                                         {-7, 0.1f, 3},
+                                         {123.456f, 1e-3f, -9.75f}},
+                            .uvs = {{0.25f, 1}, {1, 0.75f}},
+                            .colours = {{0x11, 0x22, 0x33, 0x44}},
+                            .textureRecords = {RavBuilder::Record(1, {0xFFFF, 7, 0x8000}),
+                                               RavBuilder::Record(0, {}), Orphan({5})}},
+                           {.name = "Light", .kind = 3}}});
+    EXPECT_EQ(Export(31, 0), Golden("ascii/edge-mode31-decimals0.txt"));
+    EXPECT_EQ(Export(31, 32), Golden("ascii/edge-mode31-decimals32.txt"));
+    EXPECT_EQ(messages, Messages{});
+}
+
+// Each flag adds its fields to the vertex line; textures are written in
+// every mode, their orders only under ExportOrder. EXMODE is signed.
+TEST_F(AsciiTest, ExportModeChoosesTheFields) {
+    LoadScene({.textures = {"grass"},
+               .objects = {{.name = "q",
+                            .vertices = {{1, 2, 3}},
+                            .uvs = {{4, 5}},
+                            .colours = {{1, 2, 3, 4}},
+                            .textureRecords = {RavBuilder::Record(0, {9})}}}});
+    const struct {
+        std::uint32_t mode;
+        const char* exmode;
+        const char* vertexLine;
+        bool orders;
+    } cases[] = {{0, "0", "", false},
+                 {1, "1", "\t\t1.0, 2.0, 3.0", false},
+                 {4, "4", ", 4.0, 5.0", false},
+                 {16, "16", ", 030201", false},
+                 {8, "8", "", true},
+                 {0xFFFFFFFF, "-1", "\t\t1.0, 2.0, 3.0, 4.0, 5.0, 030201", true}};
+    for (const auto& c : cases) {
+        const std::string orders = c.orders ? "\t\t\tORDERCOUNT=1\r\n\t\t\tORDER=9\r\n" : "";
+        EXPECT_EQ(Export(c.mode, 1),
+                  Join({"EXMODE=" + std::string(c.exmode), "OBJECTS=1", "Object 0:", "\tNAME=q",
+                        "\tVERTEXES=1", c.vertexLine, "\tTEXTURES=1", "\t\tNAME=grass"}) +
+                      orders + "[End of file]\r\n")
+            << c.mode;
+    }
+}
+
+// Random objects: coordinates 0 or of a size that 32 decimals hold exactly,
+// fewer uvs and colours than vertices, random orders, one object of
+// another kind and, with `big`, one of 3000 vertices.
+RavBuilder RandomScene(unsigned seed, bool big) {
+    std::mt19937 random(seed);
+    const auto number = [&] {
+        const float magnitude = std::ldexp(1.0f, static_cast<int>(random() % 30) - 10);
+        const float value = std::uniform_real_distribution<float>(-magnitude, magnitude)(random);
+        return random() % 5 == 0 ? 0.0f : value;
+    };
+    const auto byte = [&] { return static_cast<std::uint8_t>(random()); };
+    RavBuilder scene{.textures = {"grass01", "Stand_A", "roof"}};
+    for (int i = 0; i < 12; ++i) {
+        auto& object = scene.objects.emplace_back(
+            RavBuilder::Object{.name = "obj_" + std::to_string(i), .kind = i == 5 ? 4 : 1});
+        const int vertices = big && i == 0 ? 3000 : static_cast<int>(random() % 7);
+        for (int k = 0; k < vertices; ++k) {
+            object.vertices.push_back({number(), number(), number()});
+            if (k % 3 != 2) {
+                object.uvs.push_back({number(), number()});
+            }
+            if (k % 2 == 0) {
+                object.colours.push_back({byte(), byte(), byte(), 0x5A});
+            }
+        }
+        for (int t = static_cast<int>(random() % 3); t > 0; --t) {
+            std::vector<std::uint16_t> orders(random() % 5);
+            std::generate(orders.begin(), orders.end(), [&] { return random(); });
+            object.textureRecords.push_back(RavBuilder::Record(t - 1, orders));
+        }
+    }
+    return scene;
+}
+
+// Export then import puts back every value the mode carries, into a model
+// where those values were overwritten, and nothing else: at 32 decimals the
+// saved file equals a plain save of the original. An object's text has no
+// size limit.
+TEST_F(AsciiTest, ExportThenImportRestoresEveryMode) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        LoadScene(RandomScene(seed, seed == 1));
+        const std::vector<std::uint8_t> saved = Saved();
+        for (std::uint32_t mode = 0; mode < 32; ++mode) {
+            ASSERT_TRUE(rav.Load(ravPath));
+            const std::string text = Export(mode, 32);
+            const auto has = [mode](std::uint32_t flag) { return (mode & flag) != 0; };
+            for (std::int32_t i = 0; i < rav.header.objectCount; ++i) {
+                RavObject& object = *rav.GetObject(i);
+                object.name = "x";
+                for (RavObjectTexture& record : object.textureRecords) {
+                    record.textureRef = rav.GetTexture(2)->textureRef;
+                }
+                for (RavVertex& v : object.vertices) {
+                    v = has(ExportVertexes) ? RavVertex{7, 7, 7} : v;
+                }
+                for (RavUv& uv : object.uvs) {
+                    uv = has(ExportPlacements) ? RavUv{7, 7} : uv;
+                }
+                for (RavColour& c : object.colours) {
+                    c = has(ExportShading) ? RavColour{7, 7, 7, c[3]} : c;
+                }
+                for (auto& orders : object.orders) {
+                    if (has(ExportOrder)) {
+                        std::fill(orders.begin(), orders.end(), 7);
+                    }
+                }
+            }
+            EXPECT_TRUE(Import(text));
+            EXPECT_EQ(Saved(), saved) << "seed " << seed << " mode " << mode;
+            dir.Write("scene.rav", saved);
+        }
+    }
+    EXPECT_EQ(messages, Messages{});
+}
 
 std::string Lf(const std::vector<std::string>& lines) {
     return Join(lines, "\n");
@@ -25,7 +163,7 @@ std::string ThenGood1(const std::vector<std::string>& object0) {
 // Each text imported into the same model: the messages and then each
 // object's summary ("": as loaded). Object 0 has more vertices than uvs,
 // object 2 is of another kind, two texture names differ only in case.
-TEST_F(AsciiImportTest, ImportAppliesWhatTheTextHolds) {
+TEST_F(AsciiTest, ImportAppliesWhatTheTextHolds) {
     const std::string warnA = "Warning! Object 0 (a) ";
     const std::string tooFew = "Warning! Textfile has to few lines. Aborting";
     const struct {
@@ -163,6 +301,46 @@ TEST(AsciiReadLine, ReturnsTheLinesTheReaderSees) {
         }
         EXPECT_EQ(lines, c.lines) << c.text;
         EXPECT_EQ(buffer, (std::array<char, 8>{})) << "the buffer was not emptied";
+    }
+}
+
+// The dialog shows the filter's settings; on OK only the boxes checked and
+// the accuracy read as atoi reads it, within 0..32, make the new ones.
+// Fields: vertexes, placements, textures, order, accuracy, shading.
+TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
+    const struct {
+        std::optional<AsciiSettingsFields> confirmed; // none: cancelled
+        std::uint32_t mode;
+        std::int32_t decimals;
+    } cases[] = {
+        {AsciiSettingsFields{1, 0, 1, 0, "6", 0}, 3, 6},
+        {std::nullopt, 3, 6},
+        {AsciiSettingsFields{1, 1, 1, 1, "40", 1}, 31, 32},
+        {AsciiSettingsFields{0, 0, 0, 1, "", 1}, 24, 0},
+        {AsciiSettingsFields{0, 1, 0, 0, " 12ab", 0}, 4, 12},
+        {AsciiSettingsFields{1, 0, 1, 0, "-3", 0}, 3, 0},
+        // Beyond int, not wrapped to its low bits (0).
+        {AsciiSettingsFields{1, 0, 1, 0, "4294967296", 0}, 3, 32},
+    };
+    for (const auto& c : cases) {
+        CAsciiFilter filter;
+        ScriptedServices services;
+        services.settingsDialog = [&](AsciiSettingsFields& fields) {
+            // A cancelled dialog may have been changed before it was closed.
+            fields = c.confirmed.value_or(AsciiSettingsFields{1, 1, 1, 1, "20", 1});
+            return c.confirmed.has_value();
+        };
+        filter.SetServices(services);
+        filter.Configure();
+        const std::string what = c.confirmed ? c.confirmed->m_accuracy : "cancel";
+        EXPECT_EQ(filter.ExportMode(), c.mode) << what;
+        EXPECT_EQ(filter.Decimals(), c.decimals) << what;
+        ASSERT_EQ(services.shownSettings.size(), 1U);
+        const AsciiSettingsFields& shown = services.shownSettings[0];
+        EXPECT_EQ(std::tie(shown.m_exportVertexes, shown.m_exportPlacements, shown.m_exportTextures,
+                           shown.m_exportOrder, shown.m_accuracy, shown.m_exportShading),
+                  std::make_tuple(1, 0, 1, 0, "6", 0));
+        EXPECT_TRUE(services.boxes.empty());
     }
 }
 
