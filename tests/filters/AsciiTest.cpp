@@ -99,7 +99,8 @@ RavBuilder RandomScene(unsigned seed, bool big) {
         }
         for (int t = static_cast<int>(random() % 3); t > 0; --t) {
             std::vector<std::uint16_t> orders(random() % 5);
-            std::generate(orders.begin(), orders.end(), [&] { return random(); });
+            std::generate(orders.begin(), orders.end(),
+                          [&] { return static_cast<std::uint16_t>(random()); });
             object.textureRecords.push_back(RavBuilder::Record(t - 1, orders));
         }
     }
