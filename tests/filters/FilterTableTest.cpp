@@ -1,64 +1,85 @@
 #include "filters/FilterTable.h"
+#include "filters/FilterTestSupport.h"
+#include "support/InChild.h"
 #include "support/ScriptedServices.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <utility>
-#include <vector>
+#include <csignal>
+#include <filesystem>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace {
 
-// Each filter announces itself with its own name when its output is
-// installed; names and file-dialog texts are fixed; the spare operations
-// refuse; the filters without settings say so in a message box, even while
-// their output goes to a log.
-TEST(FilterTable, FiltersAnnounceThemselvesInTableOrder) {
+// Every filter in table order: it announces itself by name; nothing to read
+// or write is refused silently; a file that cannot be opened is reported; a
+// file that cannot be written whole is reported and removed. The filters
+// without settings say so in a message box even while their output goes to
+// a log.
+TEST(FilterTable, EveryFilterReportsWhatItCannotReadOrWrite) {
     const struct {
         const char* name;
-        const char* fileFilter;
+        const char* afterOpenPath; // in the export's "Error opening" message
         bool configurable;
-    } filters[] = {
-        {"ASCII Text filter", "ASCII files (*.txt, *.asc)|*.txt;*.asc|", true},
-        {"G2 DesignWorkshop filter", "DesignWorkshop files (*.dw)|*.dw|", false},
-        {"G2 Lightwave filter", "Lightwave (*.lwo)|*.lwo|", false},
-    };
+    } filters[] = {{"ASCII Text filter", "", true},
+                   {"G2 DesignWorkshop filter", "", false},
+                   {"G2 Lightwave filter", " for writing", false}};
+    TempDir dir;
+    const RavBuilder scene{.textures = {"t0"},
+                           .objects = {Quad("a", {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {1, 1, 1}}, 0),
+                                       Quad("b", {{3, 2, 1}, {6, 5, 4}, {9, 8, 7}, {1, 1, 1}}, 0)}};
+    CRavFile rav;
+    ASSERT_TRUE(rav.Load(dir.Write("scene.rav", scene.Build().image.Bytes())));
+    const std::string path = dir.File("out");
+    const std::string missing = dir.File("no/such/folder/out");
     CFilterTable table;
     ASSERT_EQ(table.Count(), std::size(filters));
+    EXPECT_EQ(table.Get(CFilterTable::kSlots - 1), nullptr);
     for (std::size_t i = 0; i < std::size(filters); ++i) {
         SCOPED_TRACE(filters[i].name);
         CFilter& filter = *table.Get(i);
         ScriptedServices services;
-        std::vector<std::pair<std::string, int>> lines;
+        Messages messages;
         filter.SetServices(services);
-        filter.SetOutput([&](const char* text, int flag) { lines.emplace_back(text, flag); });
-        EXPECT_EQ(
-            lines,
-            (std::vector<std::pair<std::string, int>>{
-                {"Output from " + std::string(filters[i].name) + " rerooted to this output", 0}}));
-        EXPECT_STREQ(filter.GetName(), filters[i].name);
-        EXPECT_STREQ(filter.GetFileFilter(), filters[i].fileFilter);
-        EXPECT_FALSE(filter.Reserved1(1));
-        EXPECT_FALSE(filter.Reserved2(0));
+        filter.SetOutput([&](const char* text, int flag) { messages.emplace_back(text, flag); });
+        const std::string name = filters[i].name;
+        EXPECT_EQ(messages, (Messages{{"Output from " + name + " rerooted to this output", 0}}));
         if (!filters[i].configurable) {
             filter.Configure();
             EXPECT_EQ(services.boxes, std::vector<std::string>{"No configuration"});
-            EXPECT_EQ(lines.size(), 1U);
         }
+        messages.clear();
+        EXPECT_FALSE(filter.Export("", &rav));
+        EXPECT_FALSE(filter.Export(path, nullptr));
+        EXPECT_FALSE(filter.Import("", &rav));
+        EXPECT_FALSE(filter.Import(path, nullptr));
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_FALSE(filter.Export(missing, &rav));
+        EXPECT_FALSE(filter.Import(missing, &rav));
+        EXPECT_EQ(messages, (Messages{{"Error opening " + missing + filters[i].afterOpenPath, 1},
+                                      {"Error opening " + missing, 1}}));
+#ifndef _WIN32
+        messages.clear();
+        EXPECT_TRUE(InChild([&] {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{100, 100};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            return !filter.Export(path, &rav) && !std::filesystem::exists(path) &&
+                   messages == Messages{{"Error writing " + path, 1}};
+        })) << "a cut-off export was reported as written or left behind";
+#endif
     }
-    EXPECT_EQ(table.Get(CFilterTable::kSlots - 1), nullptr);
-    EXPECT_EQ(table.Get(99), nullptr);
 }
 
 TEST(FilterTable, FindsFiltersByKeyAndExtension) {
     const CFilterTable table;
-    const std::vector<std::pair<std::string, int>> paths = {
+    const std::pair<const char*, int> paths[] = {
         {"a.txt", 0}, {"dir.txt/B.ASC", 0}, {"x.TxT", 0},    {"txt", -1},  {"a.txt.bak", -1},
         {"", -1},     {"scene.DW", 1},      {"a.dw.txt", 0}, {"m.lwo", 2}, {"M.LWO", 2}};
     for (const auto& [path, index] : paths) {
         EXPECT_EQ(table.IndexForPath(path), index) << path;
     }
-    const std::vector<std::pair<std::string, int>> keys = {
+    const std::pair<const char*, int> keys[] = {
         {"ascii", 0}, {"dw", 1}, {"lwo", 2}, {"ASCII", -1}, {"", -1}};
     for (const auto& [key, index] : keys) {
         EXPECT_EQ(table.IndexForKey(key), index) << key;

@@ -1,4 +1,5 @@
-#include "filters/LightwaveTestSupport.h"
+#include "filters/FilterTestSupport.h"
+#include "filters/LightwaveFilter.h"
 
 #include <nlohmann/json.hpp>
 
@@ -7,6 +8,8 @@
 #include <filesystem>
 
 namespace {
+
+using LightwaveTest = FilterTest<CLightwaveFilter>;
 
 using Triangle = std::array<std::array<float, 3>, 3>;
 
@@ -26,7 +29,7 @@ bool ReaderInstalled(const TempDir& dir) {
 // own coordinates. assimp turns a point (x, y, z) into (x, y, -z) and
 // reverses each polygon's corners, so it splits the quadrilateral a b c d
 // into the triangles d c b and d b a.
-TEST_F(LightwaveFilterTest, AssimpSeesTheExportedQuadrilaterals) {
+TEST_F(LightwaveTest, AssimpSeesTheExportedQuadrilaterals) {
     if (!ReaderInstalled(dir)) {
         const char* ci = std::getenv("CI");
         if (ci != nullptr && std::string(ci) == "true") {
@@ -40,11 +43,11 @@ TEST_F(LightwaveFilterTest, AssimpSeesTheExportedQuadrilaterals) {
         {.vertices = {
              {0.1f, -1e-3f, 12345.678f}, {1.0f / 3, 2, -7.25f}, {-0.1f, 1e-30f, 3}, {4, 0, -3}}});
     LoadScene(scene);
-    ASSERT_TRUE(filter.Export(lwoPath, &rav));
+    ASSERT_TRUE(filter.Export(path, &rav));
 
     const std::string json = dir.File("seen.json");
     const std::string command = "node " + Quoted((kTools / "lwo-to-glb.js").string()) + " " +
-                                Quoted(lwoPath) + " > " + Quoted(json);
+                                Quoted(path) + " > " + Quoted(json);
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     const nlohmann::json seen = nlohmann::json::parse(ReadText(json));
     EXPECT_EQ(seen["materials"], nlohmann::json::array({"SKETCH_1"}));

@@ -35,54 +35,26 @@ std::string Summary(std::size_t floatChars, float f, double d, long l, std::size
     return line;
 }
 
-std::string FromCLibrary(const char* text) {
+void ExpectSameReading(const std::string& text) {
+    const char* s = text.c_str();
     float f = -42.0f; // scanf leaves it alone on failure, and so must we
     int i = -42;
     int floatChars = 0;
     int intChars = 0;
-    const bool gotFloat = std::sscanf(text, "%f%n", &f, &floatChars) == 1;
-    const bool gotInt = std::sscanf(text, "%d%n", &i, &intChars) == 1;
-    return Summary(gotFloat ? floatChars : 0, f, std::strtod(text, nullptr),
-                   std::strtol(text, nullptr, 10), gotInt ? intChars : 0, i,
-                   std::strtoul(text, nullptr, 16));
+    const bool gotFloat = std::sscanf(s, "%f%n", &f, &floatChars) == 1;
+    const bool gotInt = std::sscanf(s, "%d%n", &i, &intChars) == 1;
+    const std::string theirs =
+        Summary(gotFloat ? floatChars : 0, f, std::strtod(s, nullptr), std::strtol(s, nullptr, 10),
+                gotInt ? intChars : 0, i, std::strtoul(s, nullptr, 16));
+    float ourF = -42.0f;
+    std::int32_t ourI = -42;
+    const std::size_t ourFloatChars = ScanFloat(s, ourF);
+    const std::size_t ourIntChars = ScanInt(s, ourI);
+    ASSERT_EQ(Summary(ourFloatChars, ourF, ParseDouble(s), ParseInteger(s), ourIntChars, ourI,
+                      ParseHex(s)),
+              theirs)
+        << "input [" << text << "]";
 }
-
-std::string FromOurs(const char* text) {
-    float f = -42.0f;
-    std::int32_t i = -42;
-    const std::size_t floatChars = ScanFloat(text, f);
-    const std::size_t intChars = ScanInt(text, i);
-    return Summary(floatChars, f, ParseDouble(text), ParseInteger(text), intChars, i,
-                   ParseHex(text));
-}
-
-void ExpectSameReading(const std::string& text) {
-    ASSERT_EQ(FromCLibrary(text.c_str()), FromOurs(text.c_str())) << "input [" << text << "]";
-}
-
-void ExpectSameFixed(double value, int decimals) {
-    char expected[400];
-    std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
-    std::string out = "<";
-    AppendFixed(out, value, decimals);
-    ASSERT_EQ("<" + std::string(expected), out) << std::hexfloat << value << " with " << decimals;
-}
-
-// Where scanf reads more or less than strtod takes, saturation, rounding.
-// clang-format off
-const char* const kTrickyText[] = {
-    "", "  ", "-", "+-1", ".", "-.e5", "1e", "1e+", "1ex", "1e+-5", "1.2.3", "1e5.3", "0.", ".5.5",
-    "0x", "-0x", "0x.", "0x.p1", "+0x.", "0xp1", "0x1p", "0X1P-2", "0x1.8.p3", "0x1p3.5", "00x1",
-    "0x0x1", "nan", "-nan", "nan(", "nan()", "nan(123)", "nan(0x1f)", "nan(017)", "nan(09)",
-    "nan(0x)", "nan(abc)", "nan(99999999999999999999999)", "na", "inf", "INFx", "infi", "infinit",
-    "infinitx", "-Infinity", " \t\n\v\f\r7", "2147483648", "-2147483649", "4294967295",
-    "9999999999999999999999", "-99999999999999999999", "-9223372036854775808", "ffffffffffffffff",
-    "1ffffffffffffffff", "-ffffffffffffffffff", "3.4028235677973366e38", "7.00649232162408535e-46",
-    "1.00000005960464477539062", "0x1.000001p0", "0x1.8p-149", "1e-99999999999", "1e99999999999",
-    "0e99999999999", "1,5"};
-// clang-format on
-
-} // namespace
 
 TEST_F(NumberText, AppendFixedMatchesPrintf) {
     std::vector<double> values{0.0,   -0.0,    INFINITY, -INFINITY, NAN,    -NAN,
@@ -96,17 +68,35 @@ TEST_F(NumberText, AppendFixedMatchesPrintf) {
         values.push_back(std::ldexp(static_cast<double>(random() % 2001) - 1000.0,
                                     -static_cast<int>(random() % 24)));
     }
+    char expected[400];
     for (const double value : values) {
         for (int decimals = -1; decimals <= 34; ++decimals) { // beyond 0..32 as well
-            ASSERT_NO_FATAL_FAILURE(ExpectSameFixed(value, decimals));
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+            std::string out = "<";
+            AppendFixed(out, value, decimals);
+            ASSERT_EQ(out, "<" + std::string(expected))
+                << std::hexfloat << value << " with " << decimals;
         }
     }
 }
 
-TEST_F(NumberText, ReadersMatchCLibraryOnText) {
-    for (const char* text : kTrickyText) {
+// Where scanf reads more or less than strtod takes, saturation, rounding;
+// then random text, and numbers printed at and around rounding ties.
+TEST_F(NumberText, ReadersMatchCLibrary) {
+    // clang-format off
+    for (const char* text : {
+        "", "  ", "-", "+-1", ".", "-.e5", "1e", "1e+", "1ex", "1e+-5", "1.2.3", "1e5.3", "0.",
+        ".5.5", "0x", "-0x", "0x.", "0x.p1", "+0x.", "0xp1", "0x1p", "0X1P-2", "0x1.8.p3",
+        "0x1p3.5", "00x1", "0x0x1", "nan", "-nan", "nan(", "nan()", "nan(123)", "nan(0x1f)",
+        "nan(017)", "nan(09)", "nan(0x)", "nan(abc)", "nan(99999999999999999999999)", "na", "inf",
+        "INFx", "infi", "infinit", "infinitx", "-Infinity", " \t\n\v\f\r7", "2147483648",
+        "-2147483649", "4294967295", "9999999999999999999999", "-99999999999999999999",
+        "-9223372036854775808", "ffffffffffffffff", "1ffffffffffffffff", "-ffffffffffffffffff",
+        "3.4028235677973366e38", "7.00649232162408535e-46", "1.00000005960464477539062",
+        "0x1.000001p0", "0x1.8p-149", "1e-99999999999", "1e99999999999", "0e99999999999", "1,5"}) {
         ASSERT_NO_FATAL_FAILURE(ExpectSameReading(text));
     }
+    // clang-format on
     static const char kAlphabet[] = "0123456789+-.eExXpPaAfFnNiItTyY() \t,";
     std::mt19937_64 random(7);
     std::string text;
@@ -117,11 +107,8 @@ TEST_F(NumberText, ReadersMatchCLibraryOnText) {
         }
         ASSERT_NO_FATAL_FAILURE(ExpectSameReading(text));
     }
-}
-
-TEST_F(NumberText, ReadersMatchCLibraryOnNumbers) {
-    std::mt19937_64 random(11);
-    char text[1200];
+    random.seed(11);
+    char number[1200];
     for (int n = 0; n < 1000; ++n) {
         const float f = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
         const double d = std::bit_cast<double>(random());
@@ -129,19 +116,19 @@ TEST_F(NumberText, ReadersMatchCLibraryOnNumbers) {
         const double floatTie = (static_cast<double>(f) + std::nextafter(f, INFINITY)) / 2;
         const long double doubleTie =
             (static_cast<long double>(d) + std::nextafter(d, INFINITY)) / 2;
-        std::snprintf(text, sizeof text, "%.9g", f);
-        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(text));
-        std::snprintf(text, sizeof text, "%.*e", static_cast<int>(random() % 25), d);
-        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(text));
-        std::snprintf(text, sizeof text, "%a", random() % 2 ? d : floatTie);
-        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(text));
+        std::snprintf(number, sizeof number, "%.9g", f);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(number));
+        std::snprintf(number, sizeof number, "%.*e", static_cast<int>(random() % 25), d);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(number));
+        std::snprintf(number, sizeof number, "%a", random() % 2 ? d : floatTie);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(number));
         for (const bool floatOne : {true, false}) {
             if (floatOne) {
-                std::snprintf(text, sizeof text, "%.160e", floatTie);
+                std::snprintf(number, sizeof number, "%.160e", floatTie);
             } else {
-                std::snprintf(text, sizeof text, "%.800Le", doubleTie);
+                std::snprintf(number, sizeof number, "%.800Le", doubleTie);
             }
-            std::string tie = text;
+            std::string tie = number;
             ASSERT_NO_FATAL_FAILURE(ExpectSameReading(tie));
             // A digit hundreds of places down tips the tie upwards.
             if (const auto e = tie.find('e'); e != std::string::npos) {
@@ -151,3 +138,5 @@ TEST_F(NumberText, ReadersMatchCLibraryOnNumbers) {
         }
     }
 }
+
+} // namespace

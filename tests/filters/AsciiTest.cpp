@@ -1,0 +1,348 @@
+#include "filters/AsciiFilter.h"
+#include "filters/FilterTestSupport.h"
+#include "support/ScriptedServices.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <random>
+#include <tuple>
+
+using namespace std::string_literals;
+
+namespace {
+
+class AsciiTest : public FilterTest<CAsciiFilter> {
+protected:
+    std::string Export(std::uint32_t mode, int decimals) {
+        filter.SetExportMode(mode);
+        filter.SetDecimals(decimals);
+        return FilterTest::Export();
+    }
+};
+
+// Uvs and colours running out before the vertices, a negative order entry,
+// an empty order list, a record whose texture is missing from the table, an
+// object of another kind; at both ends of the decimals.
+TEST_F(AsciiTest, ExportWritesTheGoldensByteForByte) {
+    LoadScene({.textures = {"grass", "stand"},
+               .objects = {{.name = "Quad",
+                            .vertices = {{0.5f, -0.125f, 1e6f},
+                                         {1.0f / 3, 2.5f, -0.0f},
+                                         {-7, 0.1f, 3},
+                                         {123.456f, 1e-3f, -9.75f}},
+                            .uvs = {{0.25f, 1}, {1, 0.75f}},
+                            .colours = {{0x11, 0x22, 0x33, 0x44}},
+                            .textureRecords = {RavBuilder::Record(1, {0xFFFF, 7, 0x8000}),
+                                               RavBuilder::Record(0, {}), Orphan({5})}},
+                           {.name = "Light", .kind = 3}}});
+    EXPECT_EQ(Export(31, 0), Golden("ascii/edge-mode31-decimals0.txt"));
+    EXPECT_EQ(Export(31, 32), Golden("ascii/edge-mode31-decimals32.txt"));
+    EXPECT_EQ(messages, Messages{});
+}
+
+// Each flag adds its fields to the vertex line; textures are written in
+// every mode, their orders only under ExportOrder. EXMODE is signed.
+TEST_F(AsciiTest, ExportModeChoosesTheFields) {
+    LoadScene({.textures = {"grass"},
+               .objects = {{.name = "q",
+                            .vertices = {{1, 2, 3}},
+                            .uvs = {{4, 5}},
+                            .colours = {{1, 2, 3, 4}},
+                            .textureRecords = {RavBuilder::Record(0, {9})}}}});
+    const struct {
+        std::uint32_t mode;
+        const char* exmode;
+        const char* vertexLine;
+        bool orders;
+    } cases[] = {{0, "0", "", false},
+                 {1, "1", "\t\t1.0, 2.0, 3.0", false},
+                 {4, "4", ", 4.0, 5.0", false},
+                 {16, "16", ", 030201", false},
+                 {8, "8", "", true},
+                 {0xFFFFFFFF, "-1", "\t\t1.0, 2.0, 3.0, 4.0, 5.0, 030201", true}};
+    for (const auto& c : cases) {
+        const std::string orders = c.orders ? "\t\t\tORDERCOUNT=1\r\n\t\t\tORDER=9\r\n" : "";
+        EXPECT_EQ(Export(c.mode, 1),
+                  Join({"EXMODE=" + std::string(c.exmode), "OBJECTS=1", "Object 0:", "\tNAME=q",
+                        "\tVERTEXES=1", c.vertexLine, "\tTEXTURES=1", "\t\tNAME=grass"}) +
+                      orders + "[End of file]\r\n")
+            << c.mode;
+    }
+}
+
+// Random objects: coordinates 0 or of a size that 32 decimals hold exactly,
+// fewer uvs and colours than vertices, random orders, one object of
+// another kind and, with `big`, one of 3000 vertices.
+RavBuilder RandomScene(unsigned seed, bool big) {
+    std::mt19937 random(seed);
+    const auto number = [&] {
+        const float magnitude = std::ldexp(1.0f, static_cast<int>(random() % 30) - 10);
+        const float value = std::uniform_real_distribution<float>(-magnitude, magnitude)(random);
+        return random() % 5 == 0 ? 0.0f : value;
+    };
+    const auto byte = [&] { return static_cast<std::uint8_t>(random()); };
+    RavBuilder scene{.textures = {"grass01", "Stand_A", "roof"}};
+    for (int i = 0; i < 12; ++i) {
+        auto& object = scene.objects.emplace_back(
+            RavBuilder::Object{.name = "obj_" + std::to_string(i), .kind = i == 5 ? 4 : 1});
+        const int vertices = big && i == 0 ? 3000 : static_cast<int>(random() % 7);
+        for (int k = 0; k < vertices; ++k) {
+            object.vertices.push_back({number(), number(), number()});
+            if (k % 3 != 2) {
+                object.uvs.push_back({number(), number()});
+            }
+            if (k % 2 == 0) {
+                object.colours.push_back({byte(), byte(), byte(), 0x5A});
+            }
+        }
+        for (int t = static_cast<int>(random() % 3); t > 0; --t) {
+            std::vector<std::uint16_t> orders(random() % 5);
+            std::generate(orders.begin(), orders.end(),
+                          [&] { return static_cast<std::uint16_t>(random()); });
+            object.textureRecords.push_back(RavBuilder::Record(t - 1, orders));
+        }
+    }
+    return scene;
+}
+
+// Export then import puts back every value the mode carries, into a model
+// where those values were overwritten, and nothing else: at 32 decimals the
+// saved file equals a plain save of the original. An object's text has no
+// size limit.
+TEST_F(AsciiTest, ExportThenImportRestoresEveryMode) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        LoadScene(RandomScene(seed, seed == 1));
+        const std::vector<std::uint8_t> saved = Saved();
+        for (std::uint32_t mode = 0; mode < 32; ++mode) {
+            ASSERT_TRUE(rav.Load(ravPath));
+            const std::string text = Export(mode, 32);
+            const auto has = [mode](std::uint32_t flag) { return (mode & flag) != 0; };
+            for (std::int32_t i = 0; i < rav.header.objectCount; ++i) {
+                RavObject& object = *rav.GetObject(i);
+                object.name = "x";
+                for (RavObjectTexture& record : object.textureRecords) {
+                    record.textureRef = rav.GetTexture(2)->textureRef;
+                }
+                for (RavVertex& v : object.vertices) {
+                    v = has(ExportVertexes) ? RavVertex{7, 7, 7} : v;
+                }
+                for (RavUv& uv : object.uvs) {
+                    uv = has(ExportPlacements) ? RavUv{7, 7} : uv;
+                }
+                for (RavColour& c : object.colours) {
+                    c = has(ExportShading) ? RavColour{7, 7, 7, c[3]} : c;
+                }
+                for (auto& orders : object.orders) {
+                    if (has(ExportOrder)) {
+                        std::fill(orders.begin(), orders.end(), 7);
+                    }
+                }
+            }
+            EXPECT_TRUE(Import(text));
+            EXPECT_EQ(Saved(), saved) << "seed " << seed << " mode " << mode;
+            dir.Write("scene.rav", saved);
+        }
+    }
+    EXPECT_EQ(messages, Messages{});
+}
+
+std::string Lf(const std::vector<std::string>& lines) {
+    return Join(lines, "\n");
+}
+
+// Object 1 as mode 31 writes it, with values the scene does not hold: what
+// arrives after a part of object 0 was passed over.
+const std::string kGood1 = "bee | 70,80,90 | 0.25,0.75 | 0c0b0a00 | stand:42";
+std::string ThenGood1(const std::vector<std::string>& object0) {
+    return Lf({"EXMODE=31", "OBJECTS=2"}) + Lf(object0) +
+           Lf({"Object 1:", "NAME=bee", "VERTEXES=1", "70, 80, 90, 0.25, 0.75, 0A0B0C",
+               "TEXTURES=1", "NAME=stand", "ORDERCOUNT=1", "ORDER=42"});
+}
+
+// Each text imported into the same model: the messages and then each
+// object's summary ("": as loaded). Object 0 has more vertices than uvs,
+// object 2 is of another kind, two texture names differ only in case.
+TEST_F(AsciiTest, ImportAppliesWhatTheTextHolds) {
+    const std::string warnA = "Warning! Object 0 (a) ";
+    const std::string tooFew = "Warning! Textfile has to few lines. Aborting";
+    const struct {
+        const char* what;
+        std::string text;
+        Messages messages;
+        std::array<std::string, 3> objects;
+    } cases[] = {
+        // clang-format off
+        {"white space, comments, LF and CR LF; the last line has no line end",
+         "  // header\r\nEXMODE=17\r\n\r\n \t OBJECTS=1\nObject 0:\n// between\n\t  NAME=first  "
+         "second\n\t\t\nVERTEXES=2\n 9, 8,7, 0A0B0C\n6,5,4,\t0D0E0F\r\nTEXTURES=1\nNAME=STAND\n"
+         "[End of file]",
+         {}, {"first | 9,8,7 6,5,4 | 0.5,0.5 | 0c0b0a04 0f0e0d08 | stand:1,2,3,4,5"}},
+        {"more objects than the model: cropped; a NAME line without a name",
+         Lf({"EXMODE=0", "OBJECTS=5", "Object 0:", "NAME=x", "VERTEXES=2", "TEXTURES=1",
+             "NAME=grass", "Object 1:", "NAME=", "VERTEXES=1", "TEXTURES=1", "NAME=stand",
+             "Object 2:", "NAME=z", "VERTEXES=0", "TEXTURES=0", "Object 3:", "NAME=w"}),
+         {{"Warning! Textfile has 5 Objects but the Ravfile only has 3. Cropping", 1}},
+         {"x | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5",
+          "b | 7,8,9 | 0,0 | 00000000 | stand:0", "z | | | |"}},
+        {"numbers the line lacks keep their value; a comma must follow a number directly",
+         Lf({"EXMODE=5", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", "-1.5e1, 0x1p-2",
+             "7 , 8, 9, 0.1, 0.2"}),
+         {{warnA + "has a 0 Textures, the ravfile has 1. Skipping textures", 1}, {tooFew, 1}},
+         {"a | -15,0.25,3 7,5,6 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5"}},
+        {"placements and shading without positions",
+         Lf({"EXMODE=20", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", ", 0.25, 0.75, 332211",
+             ", 9, 9, 665544", "TEXTURES=1", "NAME=stand"}),
+         {}, {"a | 1,2,3 4,5,6 | 0.25,0.75 | 11223304 44556608 | stand:1,2,3,4,5"}},
+        {"order entries: atoi rules, low 16 bits, a short line keeps the rest",
+         Lf({"EXMODE=8", "OBJECTS=2", "Object 0:", "NAME=a", "VERTEXES=2", "TEXTURES=1",
+             "NAME=stand", "ORDERCOUNT=5", "ORDER= 4,5x, -1", "Object 1:", "NAME=b", "VERTEXES=1",
+             "TEXTURES=1", "NAME=Grass", "ORDERCOUNT=1", "ORDER=65537, 3"}),
+         {{warnA + "has 3 order entries, 5 were expected. Skipping rest", 1}},
+         {"a | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | stand:4,5,65535,4,5",
+          "b | 7,8,9 | 0,0 | 00000000 | Grass:1"}},
+        {"a vertex count that differs: the new name stays, the object is passed over",
+         ThenGood1({"Object 0:", "NAME=ay", "VERTEXES=3", "1, 1, 1, 1, 1, 111111",
+                    "2, 2, 2, 2, 2, 222222", "3, 3, 3, 3, 3, 333333", "TEXTURES=2", "NAME=Grass",
+                    "ORDERCOUNT=1", "ORDER=5", "NAME=Grass", "ORDERCOUNT=1", "ORDER=6"}),
+         {{"Warning! Object 0 (ay) has a 3 Vertexes, the ravfile has 2. Skipping Object", 1}},
+         {"ay | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5", kGood1}},
+        {"a texture count that differs",
+         ThenGood1({"Object 0:", "NAME=a", "VERTEXES=2", "10, 10, 10, 1, 1, 111111",
+                    "20, 20, 20, 2, 2, 222222", "TEXTURES=2", "NAME=Grass", "ORDERCOUNT=5",
+                    "ORDER=5, 5, 5, 5, 5", "NAME=Grass", "ORDERCOUNT=1", "ORDER=6"}),
+         {{warnA + "has a 2 Textures, the ravfile has 1. Skipping textures", 1}},
+         {"a | 10,10,10 20,20,20 | 1,1 | 11111104 22222208 | stand:1,2,3,4,5", kGood1}},
+        {"a texture missing from the table",
+         ThenGood1({"Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2", "TEXTURES=1", "NAME=sky",
+                    "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9"}),
+         {{warnA + "Texture sky not in ravfile. Skipping textures", 1}},
+         {"a | 1,1,1 2,2,2 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5", kGood1}},
+        {"an order count that differs",
+         ThenGood1({"Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2", "TEXTURES=1",
+                    "NAME=Grass", "ORDERCOUNT=2", "ORDER=9, 9"}),
+         {{warnA + "Textfile has 2 order entries, the rav 5. Skipping order entries", 1}},
+         {"a | 1,1,1 2,2,2 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5", kGood1}},
+        {"a mode without vertex lines passes over none",
+         Lf({"EXMODE=8", "OBJECTS=2", "Object 0:", "NAME=a", "VERTEXES=9", "TEXTURES=1",
+             "NAME=Grass", "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9", "Object 1:", "NAME=bee",
+             "VERTEXES=1", "TEXTURES=1", "NAME=stand", "ORDERCOUNT=1", "ORDER=42"}),
+         {{warnA + "has a 9 Vertexes, the ravfile has 2. Skipping Object", 1}},
+         {"", "bee | 7,8,9 | 0,0 | 00000000 | stand:42"}},
+        {"a vertex line too short for a colour, and an ORDER line the text lacks",
+         Lf({"EXMODE=24", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", ", 12", "12345",
+             "TEXTURES=1", "NAME=Grass", "ORDERCOUNT=5"}),
+         {{tooFew, 1}}, {"a | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5"}},
+        {"a texture NAME line without a name is not the name read before it",
+         Lf({"EXMODE=0", "OBJECTS=1", "Object 0:", "NAME=stand", "VERTEXES=2", "TEXTURES=1",
+             "NAME=", "Object 1:"}),
+         {{"Warning! Object 0 (stand) Texture  not in ravfile. Skipping textures", 1}},
+         {"stand | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5"}},
+        {"count lines without a number are 0, not the count read before",
+         Lf({"EXMODE=1", "OBJECTS=2", "Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2",
+             "TEXTURES=1", "NAME=grass", "Object 1:", "NAME=b", "VERTEXES=", "TEXTURES=1",
+             "NAME=grass"}),
+         {{"Warning! Object 1 (b) has a 0 Vertexes, the ravfile has 1. Skipping Object", 1}},
+         {"a | 1,1,1 2,2,2 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5"}},
+        {"the text ends inside a passed-over part",
+         Lf({"EXMODE=1", "OBJECTS=3", "Object 0:", "NAME=a", "VERTEXES=9", "1,1,1"}),
+         {{warnA + "has a 9 Vertexes, the ravfile has 2. Skipping Object", 1}, {tooFew, 1}}, {}},
+        {"an overlong line is cut, and its rest is not a line",
+         Lf({"EXMODE=0", "OBJECTS=1", "Object 0:", "NAME=" + std::string(20000, 'n'), "VERTEXES=2",
+             "TEXTURES=1", "NAME=Grass"}),
+         {},
+         {std::string(1023, 'n') +
+          " | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5"}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoadScene({.textures = {"Grass", "GRASS", "stand"},
+                   .objects = {{.name = "a",
+                                .vertices = {{1, 2, 3}, {4, 5, 6}},
+                                .uvs = {{0.5f, 0.5f}},
+                                .colours = {{1, 2, 3, 4}, {5, 6, 7, 8}},
+                                .textureRecords = {RavBuilder::Record(2, {1, 2, 3, 4, 5})}},
+                               {.name = "b",
+                                .vertices = {{7, 8, 9}},
+                                .uvs = {{0, 0}},
+                                .colours = {{0, 0, 0, 0}},
+                                .textureRecords = {RavBuilder::Record(0, {0})}},
+                               {.name = "c", .kind = 2}}});
+        std::array<std::string, 3> expected;
+        for (std::int32_t k = 0; k < 3; ++k) {
+            const std::string& given = c.objects[static_cast<std::size_t>(k)];
+            expected[static_cast<std::size_t>(k)] = given.empty() ? Summary(rav, k) : given;
+        }
+        EXPECT_TRUE(Import(c.text));
+        EXPECT_EQ(messages, c.messages);
+        EXPECT_EQ((std::array{Summary(rav, 0), Summary(rav, 1), Summary(rav, 2)}), expected);
+    }
+}
+
+// The line source on its own: what it passes over, where it cuts, and that
+// an unterminated last line is never returned.
+TEST(AsciiReadLine, ReturnsTheLinesTheReaderSees) {
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a\r\nb\nc", {"a", "b"}},  {"// x\n\n \t\r\n  t w \t\r\n//", {"t w \t"}},
+        {"  x // y\n", {"x // y"}}, {"0123456789\nz\n", {"0123456", "z"}},
+        {"012345\r\n", {"012345"}}, {"0123456\r\n", {"0123456"}},
+        {"abc\0def\n"s, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> lines;
+        std::array<char, 8> buffer{};
+        const char* cursor = c.text.c_str();
+        while ((cursor = CAsciiFilter::ReadLine(cursor, buffer.data(), buffer.size()))) {
+            lines.emplace_back(buffer.data());
+        }
+        EXPECT_EQ(lines, c.lines) << c.text;
+        EXPECT_EQ(buffer, (std::array<char, 8>{})) << "the buffer was not emptied";
+    }
+}
+
+// The dialog shows the filter's settings; on OK only the boxes checked and
+// the accuracy read as atoi reads it, within 0..32, make the new ones.
+// Fields: vertexes, placements, textures, order, accuracy, shading.
+TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
+    const struct {
+        std::optional<AsciiSettingsFields> confirmed; // none: cancelled
+        std::uint32_t mode;
+        std::int32_t decimals;
+    } cases[] = {
+        {AsciiSettingsFields{1, 0, 1, 0, "6", 0}, 3, 6},
+        {std::nullopt, 3, 6},
+        {AsciiSettingsFields{1, 1, 1, 1, "40", 1}, 31, 32},
+        {AsciiSettingsFields{0, 0, 0, 1, "", 1}, 24, 0},
+        {AsciiSettingsFields{0, 1, 0, 0, " 12ab", 0}, 4, 12},
+        {AsciiSettingsFields{1, 0, 1, 0, "-3", 0}, 3, 0},
+        // Beyond int, not wrapped to its low bits (0).
+        {AsciiSettingsFields{1, 0, 1, 0, "4294967296", 0}, 3, 32},
+    };
+    for (const auto& c : cases) {
+        CAsciiFilter filter;
+        ScriptedServices services;
+        services.settingsDialog = [&](AsciiSettingsFields& fields) {
+            // A cancelled dialog may have been changed before it was closed.
+            fields = c.confirmed.value_or(AsciiSettingsFields{1, 1, 1, 1, "20", 1});
+            return c.confirmed.has_value();
+        };
+        filter.SetServices(services);
+        filter.Configure();
+        const std::string what = c.confirmed ? c.confirmed->m_accuracy : "cancel";
+        EXPECT_EQ(filter.ExportMode(), c.mode) << what;
+        EXPECT_EQ(filter.Decimals(), c.decimals) << what;
+        ASSERT_EQ(services.shownSettings.size(), 1U);
+        const AsciiSettingsFields& shown = services.shownSettings[0];
+        EXPECT_EQ(std::tie(shown.m_exportVertexes, shown.m_exportPlacements, shown.m_exportTextures,
+                           shown.m_exportOrder, shown.m_accuracy, shown.m_exportShading),
+                  std::make_tuple(1, 0, 1, 0, "6", 0));
+        EXPECT_TRUE(services.boxes.empty());
+    }
+}
+
+} // namespace
