@@ -67,13 +67,12 @@ TEST(ImportFshNames, NamesTexturesAfterTheChosenImages) {
                                               .objects = {{.name = "Crowd"}}}
                                        .Build()
                                        .image.Bytes());
-        std::vector<FshNamedImage> images;
+        std::vector<FshSize> images;
         for (const std::string& name : c.images) {
-            images.emplace_back(MakeFshTag(name), FshImage{.width = 8, .height = 8, .pixels = {}});
+            images.push_back({name});
         }
         CFshFile archive;
-        ASSERT_TRUE(
-            archive.Load(dir.Write("a.fsh", MakeFshArchive(images, MakeFshTag("G264"))), 1));
+        ASSERT_TRUE(archive.Load(dir.Write("a.fsh", MakeFshOfSizes(images)), 1));
         CRavFile rav;
         ASSERT_TRUE(rav.Load(path));
         const std::vector<std::uint8_t> before = ReadBytes(path);
@@ -81,10 +80,9 @@ TEST(ImportFshNames, NamesTexturesAfterTheChosenImages) {
             std::filesystem::remove(path);
         }
         Messages log;
-        const auto logger = [&log](const char* text, int flag) { log.emplace_back(text, flag); };
-        rav.SetOutput(logger);
+        rav.SetOutput(LogInto(log));
         CRavTools tools;
-        tools.SetOutput(logger);
+        tools.SetOutput(LogInto(log));
         ScriptedServices services;
         services.answerYes = c.yes;
         services.selectionDialog = c.dialog;
