@@ -95,8 +95,6 @@ TEST_F(ToolCommandsTest, FshToolsChooseImagesFromTheArguments) {
          kept, {}},
         {{{"tpl", "#", "--select", "0,,1"}, {}, 2, "",
           "--select needs image names or indices separated by commas, not '0,,1'\n"}, kept, {}},
-        {{{"fsh-names", "@", "#", "--yes"}, {}, 0,
-          "2 images of 2 selected for import\n" + namesDone, ""}, {"im00", "4"}, {}},
         {{{"fsh-names", "@", "#", "--yes", "--select", "4"}, {}, 0,
           "1 images of 2 selected for import\n" + namesDone, ""}, {"4", "NULL"}, {}},
         {{{"fsh-names", "@", "#", "--select", "dup"}, " YES \n", 0,
