@@ -11,7 +11,7 @@
 #include <tuple>
 #include <vector>
 
-// Runs the command line with `args`; returns the status, stdout and stderr.
+// Runs the command line with `arguments`; returns the status, stdout and stderr.
 // The streams write to files that are read while still open, so only what
 // was flushed counts: a message must reach the terminal before the command
 // returns. Standard input is a terminal that answers `typed` when given, and

@@ -62,7 +62,8 @@ protected:
 TEST_F(CreateTplLayoutTest, WritesTheGoldenLayouts) {
     // clang-format off
     const struct {
-        const char* archive; std::vector<FshSize> images; Dialog dialog; int pages; bool cut = false;
+        const char* archive; std::vector<FshSize> images; Dialog dialog; int pages;
+        bool cut = false;
     } cases[] = {
         {"two-pages.fsh", {{"big0", 256, 256}, {"sm01", 64, 64}, {"half", 256, 128}}, All, 2},
         // Only the last three characters are replaced.
@@ -90,8 +91,8 @@ TEST_F(CreateTplLayoutTest, WritesTheGoldenLayouts) {
 // Nothing is written when the user cancels, when an image is larger than a
 // page (each one named), when the archive or the layout cannot be opened,
 // or when the layout would be the archive itself (here by a hard link) or
-// its name has no extension to replace. "@" stands for the archive's path, "#" for the layout's.
-// Short paths are relative to the test's folder.
+// its name has no extension to replace. "@" stands for the archive's path,
+// "#" for the layout's. Short paths are relative to the test's folder.
 TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
     const std::string tooLarge =
         "Error! Texture %s is larger than 256 pixels (width and/or height) (%d x %d px). Aborting";
