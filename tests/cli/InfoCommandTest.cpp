@@ -2,15 +2,11 @@
 #include "output/Format.h"
 #include "support/FshBuilder.h"
 #include "support/RavBuilder.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <regex>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace {
 
@@ -65,11 +61,11 @@ TEST(InfoCommand, DescribesTheWholeFileAsJsonAndTheKeyFactsAsText) {
          {std::tuple{fshPath, fshJson, " 1 .+ offset +4294967295 +0 x 0\n"},
           std::tuple{ravPath, ravJson, "-7 +0xFFFFFFF9\n(.*\n)*.*stand, \\(none: 0x00007777\\)"}}) {
         json["path"] = path;
-        const auto [status, out, err] = Cli({"info", path.c_str(), "--json"});
+        const auto [status, out, err] = Cli({"info", path, "--json"});
         EXPECT_EQ(status, 0);
         EXPECT_EQ(err, "");
         EXPECT_EQ(Json::parse(out, nullptr, false), json) << out;
-        const auto [textStatus, text, textErr] = Cli({"info", path.c_str()});
+        const auto [textStatus, text, textErr] = Cli({"info", path});
         EXPECT_TRUE(std::regex_search(text, std::regex(line))) << text;
     }
 }
@@ -92,29 +88,9 @@ TEST(InfoCommand, FailuresPrintTheLoaderMessagesAndExitWithOne) {
     };
     for (const auto& [name, bytes, stdOut, stdErr] : cases) {
         const std::string path = bytes.empty() ? dir.File(name) : dir.Write(name, bytes);
-        for (const auto& [status, out, err] :
-             {Cli({"info", path.c_str()}), Cli({"info", path.c_str(), "--json"})}) {
-            EXPECT_EQ(status, 1) << path;
-            EXPECT_EQ(out, std::regex_replace(stdOut, std::regex("@"), path));
-            EXPECT_EQ(err, std::regex_replace(stdErr, std::regex("@"), path));
-        }
-    }
-}
-
-TEST(InfoCommand, UsageErrorsExitWithTwoAndHelpWithZero) {
-    const std::pair<std::vector<const char*>, int> cases[] = {{{}, 2},
-                                                              {{"bogus"}, 2},
-                                                              {{"info"}, 2},
-                                                              {{"info", "a.rav", "--bogus"}, 2},
-                                                              {{"info", "a.rav", "b.rav"}, 2},
-                                                              {{"--json", "info", "a.rav"}, 2},
-                                                              {{"--help"}, 0},
-                                                              {{"info", "--help"}, 0}};
-    for (const auto& [args, expected] : cases) {
-        const auto [status, out, err] = Cli(args);
-        EXPECT_EQ(status, expected) << ::testing::PrintToString(args);
-        // Usage errors are explained on stderr; help leaves it empty.
-        EXPECT_EQ(err.empty(), expected == 0) << err;
+        const auto expected = std::tuple(1, FillPaths(stdOut, path), FillPaths(stdErr, path));
+        EXPECT_EQ(Cli({"info", path}), expected);
+        EXPECT_EQ(Cli({"info", path, "--json"}), expected);
     }
 }
 

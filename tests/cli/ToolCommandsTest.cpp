@@ -1,7 +1,6 @@
 #include "cli/CliRun.h"
 #include "gamefiles/RavTestSupport.h"
 #include "support/FshBuilder.h"
-#include "support/PathMarks.h"
 
 #include <filesystem>
 #include <optional>
@@ -26,28 +25,16 @@ protected:
     void Run(const Row& row) {
         dir.Write("scene.rav", scene);
         std::filesystem::remove(tpl);
-        Strings args;
-        std::vector<const char*> argv;
-        for (const std::string& arg : row.args) {
-            args.push_back(FillPaths(arg, rav, fsh));
-        }
-        for (const std::string& arg : args) {
-            argv.push_back(arg.c_str());
-        }
-        EXPECT_EQ(Cli(argv, row.typed), std::tuple(row.status, FillPaths(row.out, rav, fsh),
-                                                   FillPaths(row.err, rav, fsh)));
+        EXPECT_EQ(
+            CliMarked(row.args, rav, fsh, row.typed),
+            std::tuple(row.status, FillPaths(row.out, rav, fsh), FillPaths(row.err, rav, fsh)));
     }
 
     TempDir dir;
     const std::vector<std::uint8_t> scene = SampleScene().Build().image.Bytes();
     const std::string rav = dir.Write("scene.rav", scene);
-    const std::string fsh = dir.Write("crowd.fsh", [] {
-        std::vector<FshNamedImage> images;
-        for (const char* name : {"im00", "4", "dup", "dup", "im04"}) {
-            images.emplace_back(MakeFshTag(name), FshImage{.width = 8, .height = 8, .pixels = {}});
-        }
-        return MakeFshArchive(images, MakeFshTag("G264"));
-    }());
+    const std::string fsh =
+        dir.Write("crowd.fsh", MakeFshOfSizes({{"im00"}, {"4"}, {"dup"}, {"dup"}, {"im04"}}));
     const std::string tpl = dir.File("crowd.tpl");
 };
 
@@ -108,8 +95,6 @@ TEST_F(ToolCommandsTest, FshToolsChooseImagesFromTheArguments) {
          kept, {}},
         {{{"tpl", "#", "--select", "0,,1"}, {}, 2, "",
           "--select needs image names or indices separated by commas, not '0,,1'\n"}, kept, {}},
-        {{{"fsh-names", "@", "#", "--yes"}, {}, 0,
-          "2 images of 2 selected for import\n" + namesDone, ""}, {"im00", "4"}, {}},
         {{{"fsh-names", "@", "#", "--yes", "--select", "4"}, {}, 0,
           "1 images of 2 selected for import\n" + namesDone, ""}, {"4", "NULL"}, {}},
         {{{"fsh-names", "@", "#", "--select", "dup"}, " YES \n", 0,

@@ -1,18 +1,12 @@
 #include "gamefiles/FshFile.h"
+#include "gamefiles/RavTestSupport.h"
 #include "output/Format.h"
 #include "support/FshBuilder.h"
-#include "support/TempDir.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 namespace {
 
-using Lines = std::vector<std::pair<std::string, int>>;
 constexpr const char* kPacked = " is compressed (RefPack); compressed FSH archives are not "
                                 "supported yet - unpack it first";
 
@@ -36,8 +30,7 @@ std::string Describe(const CFshFile& fsh) {
 
 struct FshFileTest : ::testing::Test {
     FshFileTest() {
-        fsh.SetOutput([this](const char* text, int flag) { lines.emplace_back(text, flag); });
-        EXPECT_EQ(lines, (Lines{{"Output from FSHfile rerooted to this output", 0}}));
+        fsh.SetOutput(LogInto(lines));
         lines.clear();
     }
 
@@ -48,7 +41,7 @@ struct FshFileTest : ::testing::Test {
 
     TempDir dir;
     CFshFile fsh;
-    Lines lines;
+    Messages lines;
 };
 
 TEST_F(FshFileTest, RejectsWhatIsNoArchiveAndNamesPackedOnes) {
@@ -56,7 +49,7 @@ TEST_F(FshFileTest, RejectsWhatIsNoArchiveAndNamesPackedOnes) {
     const std::tuple<const char*, std::vector<std::uint8_t>, bool> cases[] = {
         {"lower case", Archive("shpi"), false},
         {"fourth byte", Archive("SHPX"), false},
-        {"refpack 0x10", Archive("\x10\xFB"), true},
+        {"refpack 0x11", Archive("\x11\xFB"), true},
         {"refpack 0x90", Archive("\x90\xFB"), true},
         {"refpack 0x91", Archive("\x91\xFB"), true},
         {"refpack flags without 0xFB", Archive("\x10\xFA"), false},
@@ -71,33 +64,33 @@ TEST_F(FshFileTest, RejectsWhatIsNoArchiveAndNamesPackedOnes) {
         lines.clear();
         const std::string path = dir.Write("bad.fsh", bytes);
         EXPECT_FALSE(fsh.Load(path, 1)) << label;
-        Lines expected = {{path + " is not a valid FSH file", 0}, {path + kPacked, 0}};
+        Messages expected = {{path + " is not a valid FSH file", 0}, {path + kPacked, 0}};
         expected.resize(packed ? 2 : 1);
         EXPECT_EQ(lines, expected) << label;
         EXPECT_TRUE(IsEmpty()) << label;
     }
 }
 
-TEST_F(FshFileTest, ReadsArchivesWrittenByOtherPrograms) {
-    for (const auto& [file, expected] :
-         {std::pair{"sc4_g231_pal8_0x7b.fsh", "5008 G231 mode 1: 0000@112"},
-          std::pair{"sc4_g264_argb8888_0x7d.fsh", "96 G264 mode 1: 28FE@32"}}) {
-        ASSERT_TRUE(fsh.Load(std::string(POLYPORT_TEST_DATA) + "/fsh/" + file, 1));
-        EXPECT_EQ(Describe(fsh), expected);
-    }
-}
-
-TEST_F(FshFileTest, ReadsNamesAsStoredAndBoundsTheDirectory) {
-    // A zero ends a name early; names need not be text or unique, and neither
-    // the offsets nor the stated size are checked. The directory ends the file.
+// Archives other programs wrote, and one whose names end early at a zero,
+// are not text or not unique, and whose offsets and stated size are beyond
+// the file: the directory is read as stored, and it ends the file.
+TEST_F(FshFileTest, ReadsTheDirectoryAsStored) {
     const FshDirectory entries = {{MakeFshTag("ABCD"), 0xFFFFFFFF}, {MakeFshTag("AB"), 0},
                                   {{'A', 0, 'C', 'D'}, 1},          {{0, 'B', 'C', 'D'}, 2},
                                   {{0xE4, 0xFF, 1, 0x7F}, 3},       {MakeFshTag("ABCD"), 4}};
-    const ByteImage archive =
-        MakeFshHeader(MakeFshTag("SHPI"), 0xFFFFFFFF, 6, MakeFshTag("\xFF\x7F\x01\xE4"), entries);
-    ASSERT_TRUE(fsh.Load(dir.Write("names.fsh", archive.Bytes()), 1));
-    EXPECT_EQ(Describe(fsh), "4294967295 \xFF\x7F\x01\xE4 mode 1: ABCD@4294967295 AB@0 A@1 @2 "
-                             "\xE4\xFF\x01\x7F@3 ABCD@4");
+    const std::string names =
+        dir.Write("names.fsh", MakeFshHeader(MakeFshTag("SHPI"), 0xFFFFFFFF, 6,
+                                             MakeFshTag("\xFF\x7F\x01\xE4"), entries)
+                                   .Bytes());
+    for (const auto& [path, expected] :
+         {std::pair<std::string, std::string>{POLYPORT_TEST_DATA "/fsh/sc4_g231_pal8_0x7b.fsh",
+                                              "5008 G231 mode 1: 0000@112"},
+          {POLYPORT_TEST_DATA "/fsh/sc4_g264_argb8888_0x7d.fsh", "96 G264 mode 1: 28FE@32"},
+          {names, "4294967295 \xFF\x7F\x01\xE4 mode 1: ABCD@4294967295 AB@0 A@1 @2 "
+                  "\xE4\xFF\x01\x7F@3 ABCD@4"}}) {
+        ASSERT_TRUE(fsh.Load(path, 1));
+        EXPECT_EQ(Describe(fsh), expected);
+    }
     EXPECT_TRUE(fsh.GetEntry(-1) == nullptr && fsh.GetEntry(6) == nullptr);
 }
 
@@ -115,8 +108,8 @@ TEST_F(FshFileTest, EachLoadStartsAfreshUnlessTheModeIsZero) {
     // file that cannot be opened, and the user is told so.
     EXPECT_FALSE(fsh.Load(missing, 1));
     EXPECT_FALSE(fsh.Load("", 1));
-    EXPECT_EQ(lines, (Lines{{"Can't open " + missing + " for reading", 0},
-                            {"Can't open  for reading", 0}}));
+    EXPECT_EQ(lines, (Messages{{"Can't open " + missing + " for reading", 0},
+                               {"Can't open  for reading", 0}}));
     EXPECT_TRUE(IsEmpty() && fsh.header.entryCount == 0);
 
     // A rejected archive leaves its header as read.

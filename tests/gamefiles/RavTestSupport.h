@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gamefiles/RavFile.h"
+#include "output/OutputFn.h"
 #include "support/RavBuilder.h"
 #include "support/TempDir.h"
 
@@ -12,6 +13,11 @@
 #include <vector>
 
 using Messages = std::vector<std::pair<std::string, int>>;
+
+// An output that appends every message to `log`, flags kept.
+inline OutputFn LogInto(Messages& log) {
+    return [&log](const char* text, int flag) { log.emplace_back(text, flag); };
+}
 using Words = std::vector<std::uint32_t>;
 
 constexpr auto U = [](std::int64_t value) { return static_cast<std::uint32_t>(value); };
@@ -43,9 +49,7 @@ inline RavBuilder SampleScene() {
 // A RAV file in a temporary folder, with every message it sends recorded.
 class RavFileTest : public ::testing::Test {
 protected:
-    RavFileTest() {
-        rav.SetOutput([this](const char* text, int flag) { messages.emplace_back(text, flag); });
-    }
+    RavFileTest() { rav.SetOutput(LogInto(messages)); }
 
     // Writes `image` and loads it; `messages` holds those of the load.
     bool Load(const ByteImage& image, const std::string& name = "scene.rav") {

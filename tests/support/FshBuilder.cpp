@@ -52,3 +52,12 @@ std::vector<std::uint8_t> MakeFshArchive(const std::vector<FshNamedImage>& image
     archive.PutU32(4, archive.Size());
     return archive.Bytes();
 }
+
+std::vector<std::uint8_t> MakeFshOfSizes(const std::vector<FshSize>& images) {
+    std::vector<FshNamedImage> named;
+    for (const auto& [name, width, height] : images) {
+        named.emplace_back(MakeFshTag(name),
+                           FshImage{.width = width, .height = height, .pixels = {}});
+    }
+    return MakeFshArchive(named, MakeFshTag("G264"));
+}

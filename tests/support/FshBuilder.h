@@ -44,3 +44,11 @@ using FshNamedImage = std::pair<FshTag, FshImage>;
 // size, the directory, and each record 16-byte aligned after it.
 [[nodiscard]] std::vector<std::uint8_t> MakeFshArchive(const std::vector<FshNamedImage>& images,
                                                        const FshTag& directoryId);
+
+// An archive of images of these names and sizes without their pixels: enough
+// for what reads only the directory and the record headers.
+struct FshSize {
+    std::string_view name;
+    std::uint16_t width = 8, height = 8;
+};
+[[nodiscard]] std::vector<std::uint8_t> MakeFshOfSizes(const std::vector<FshSize>& images);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A fresh directory for one test, removed with everything in it afterwards.
@@ -19,6 +20,9 @@ public:
 
     // Writes `bytes` to `name` and returns its UTF-8 path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+    std::string WriteText(const std::string& name, std::string_view text) const {
+        return Write(name, {text.begin(), text.end()});
+    }
 
 private:
     std::filesystem::path m_path;

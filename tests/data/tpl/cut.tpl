@@ -1,0 +1,32 @@
+LAYOUT
+{
+ TPAGE
+ {
+  WIDTH=256
+  HEIGHT=256
+  TSLOT
+  {
+   NAME=ok
+   WIDTH=16
+   HEIGHT=8
+   UOFFSET=0
+   VOFFSET=0
+  }
+  TSLOT
+  {
+   NAME=half
+   WIDTH=200
+   HEIGHT=0
+   UOFFSET=0
+   VOFFSET=0
+  }
+  TSLOT
+  {
+   NAME=gone
+   WIDTH=0
+   HEIGHT=0
+   UOFFSET=0
+   VOFFSET=0
+  }
+ }
+}
