@@ -277,25 +277,11 @@ bool CAsciiFilter::Import(const std::string& path, CRavFile* rav) {
     if (path.empty() || rav == nullptr) {
         return false;
     }
-    FilePtr file = OpenFile(path, "rb");
-    if (!file) {
-        Output(Format("Error opening %s", path.c_str()), 1);
-        return false;
-    }
-    std::vector<std::uint8_t> bytes;
-    try {
-        if (!ReadToEnd(file.get(), bytes)) {
-            Output(Format("Error reading %s", path.c_str()), 1);
-            return false;
-        }
-        file.reset();
+    return ReadExchangeFile(path, [&](std::vector<std::uint8_t>& bytes) {
         // The text ends at the first zero byte; a terminator is added when
         // the file has none.
         bytes.push_back(0);
         CAsciiImporter(reinterpret_cast<const char*>(bytes.data()), *rav, *this).Run();
-    } catch (const std::bad_alloc&) {
-        Output(Format("Not enough memory to read %s", path.c_str()), 1);
-        return false;
-    }
-    return true;
+        return true;
+    });
 }

@@ -3,7 +3,9 @@
 #include "output/MessageOutput.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 class CRavFile;
 
@@ -42,4 +44,10 @@ public:
 
 protected:
     [[nodiscard]] std::string OutputName() const override { return GetName(); }
+
+    // Reads the whole file at `path` and hands its bytes to `use`, whose
+    // result is returned. Opening, reading and running out of memory (also
+    // inside `use`) are reported here with flag 1 and give false.
+    [[nodiscard]] bool ReadExchangeFile(const std::string& path,
+                                        const std::function<bool(std::vector<std::uint8_t>&)>& use);
 };

@@ -118,26 +118,16 @@ bool CLightwaveFilter::Import(const std::string& path, CRavFile* rav) {
     if (path.empty() || rav == nullptr) {
         return false;
     }
-    FilePtr file = OpenFile(path, "rb");
-    if (!file) {
-        Output(Format("Error opening %s", path.c_str()), 1);
-        return false;
-    }
     CLwobReader reader(path, *this);
-    try {
-        std::vector<std::uint8_t> bytes;
-        if (!ReadToEnd(file.get(), bytes)) {
-            Output(Format("Error reading %s", path.c_str()), 1);
-            return false;
-        }
-        file.reset();
+    const bool read = ReadExchangeFile(path, [&](std::vector<std::uint8_t>& bytes) {
         if (!IsId(bytes, "FORM")) {
             Output(Format("%s is not a valid IFF Lightwave file", path.c_str()), 1);
             return false;
         }
         reader.Read(bytes);
-    } catch (const std::bad_alloc&) {
-        Output(Format("Not enough memory to read %s", path.c_str()), 1);
+        return true;
+    });
+    if (!read) {
         return false;
     }
 
