@@ -1,5 +1,8 @@
 #include "commands/CommandDispatcher.h"
 
+#include "gamefiles/FileIo.h"
+#include "output/Format.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -72,6 +75,16 @@ CFilter* CCommandDispatcher::SelectedFilter(const CommandInputs& inputs) const {
                                   : m_filters.Get(static_cast<std::size_t>(inputs.filterIndex));
 }
 
+bool CCommandDispatcher::HasExchangePath(CFilter& filter, const CommandInputs& inputs) {
+    // The filters refuse an empty path without a word; say why nothing
+    // happens.
+    if (inputs.exchangePath.empty()) {
+        filter.Output("Error! No exchange file given", 1);
+        return false;
+    }
+    return true;
+}
+
 void CCommandDispatcher::Log(const char* text) {
     if (m_log) {
         m_log(text, 0);
@@ -90,7 +103,7 @@ bool CCommandDispatcher::Import(const CommandInputs& inputs) {
         if (filter == nullptr) {
             return false;
         }
-        if (!filter->Import(inputs.exchangePath, &m_rav)) {
+        if (!HasExchangePath(*filter, inputs) || !filter->Import(inputs.exchangePath, &m_rav)) {
             Log("Error while importing data");
             return false;
         }
@@ -107,7 +120,18 @@ bool CCommandDispatcher::Export(const CommandInputs& inputs) {
         if (filter == nullptr) {
             return false;
         }
-        const bool exported = filter->Export(inputs.exchangePath, &m_rav);
+        // Creating the exchange file truncates it: it must not be the RAV
+        // file, which is usually the modder's only copy.
+        if (IsSameFile(inputs.exchangePath, inputs.ravPath)) {
+            filter->Output(Format("Error! The exchange file %s is the RAV file itself. Nothing "
+                                  "written",
+                                  inputs.exchangePath.c_str()),
+                           1);
+            Log("Error exporting data");
+            return false;
+        }
+        const bool exported =
+            HasExchangePath(*filter, inputs) && filter->Export(inputs.exchangePath, &m_rav);
         Log(exported ? "Successful exported data" : "Error exporting data");
         return exported;
     });

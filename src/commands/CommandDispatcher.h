@@ -20,8 +20,9 @@ class CUiServices;
 // Every command that works on the RAV file loads it from disk first and
 // releases the model at its end, whatever happened in between; a failed load
 // ends the command with the loader's message alone. Only an import that the
-// filter accepted, and the tools, write the RAV file. The FSH commands load
-// the archive the same way and free it after the RAV model.
+// filter accepted, and the tools, write the RAV file; an export never writes
+// over the RAV file itself. The FSH commands load the archive the same way
+// and free it after the RAV model.
 class CCommandDispatcher {
 public:
     CCommandDispatcher() = default;
@@ -58,6 +59,8 @@ private:
     bool ImportNames(const CommandInputs& inputs);
     bool CreateTpl(const CommandInputs& inputs);
     [[nodiscard]] CFilter* SelectedFilter(const CommandInputs& inputs) const;
+    // False after a message from `filter` when no exchange file is named.
+    [[nodiscard]] static bool HasExchangePath(CFilter& filter, const CommandInputs& inputs);
     void Log(const char* text);
 
     CRavFile m_rav;

@@ -49,12 +49,16 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 // beyond any file this format can describe. The colour and order offsets are
 // checked too, although the game's own checks pass them over: Save writes
 // those arrays back, and an offset far beyond the file would make it grow
-// the file by gigabytes. An array may still start at the end of the file or
-// run past it; it then reads as zeros. Counts are never trusted for an
-// allocation: a count whose data could not fit in the file at all is
-// rejected, and every allocation is charged to a budget of 32 bytes per file
-// byte plus 1 MiB, so a file of S bytes can never make the loader hold more
-// than 32 * S + 1 MiB of model (shared sections included).
+// the file by gigabytes. An array of values may still start at the end of the
+// file or run past it; it then reads as zeros. A table or block whose offsets
+// are followed (the header, the two tables, the detail, mesh and uv headers,
+// the texture records) must lie wholly within the file: read as zeros, its
+// offsets would lead back to the header, and a save would write there.
+// Counts are never trusted for an allocation: a count whose data could not
+// fit in the file at all is rejected, and every allocation is charged to a
+// budget of 32 bytes per file byte plus 1 MiB, so a file of S bytes can never
+// make the loader hold more than 32 * S + 1 MiB of model (shared sections
+// included).
 class CRavLoader {
 public:
     CRavLoader(CRavFile& rav, std::span<const std::uint8_t> image)
@@ -76,6 +80,13 @@ private:
     [[nodiscard]] bool Beyond(std::uint32_t offset) const { return offset > m_size; }
     [[nodiscard]] bool Beyond(std::int32_t offset) const {
         return Beyond(static_cast<std::uint32_t>(offset));
+    }
+    // Whether `size` bytes from `offset` lie within the file.
+    [[nodiscard]] bool Holds(std::uint32_t offset, std::uint64_t size) const {
+        return offset + size <= m_size;
+    }
+    [[nodiscard]] bool Holds(std::int32_t offset, std::uint64_t size) const {
+        return Holds(static_cast<std::uint32_t>(offset), size);
     }
 
     // A count is usable when it is not negative, its data could fit in the
@@ -138,8 +149,9 @@ private:
         h.recordTableOffset = m_in.I32(0x18);
         h.objectCount = m_in.I32(0x1C);
         h.objectTableOffset = m_in.I32(0x20);
-        if (Beyond(h.objectTableOffset) || Beyond(h.textureTableOffset) || Beyond(h.offset00) ||
-            Beyond(h.offset10) || Beyond(h.recordTableOffset)) {
+        if (m_size < kRavHeaderSize || Beyond(h.objectTableOffset) ||
+            Beyond(h.textureTableOffset) || Beyond(h.offset00) || Beyond(h.offset10) ||
+            Beyond(h.recordTableOffset)) {
             return Fail(RavSection::Start);
         }
         return true;
@@ -147,7 +159,8 @@ private:
 
     bool ReadTextures() {
         const RavHeader& h = m_rav.header;
-        if (!Affordable(h.textureCount, 4, sizeof(RavTexture))) {
+        if (!Affordable(h.textureCount, 4, sizeof(RavTexture)) ||
+            !Holds(h.textureTableOffset, 4 * static_cast<std::uint64_t>(h.textureCount))) {
             return Fail(RavSection::Texture);
         }
         auto& textures = m_rav.m_textures;
@@ -174,7 +187,9 @@ private:
 
     bool ReadObjects() {
         const RavHeader& h = m_rav.header;
-        if (!Affordable(h.objectCount, kRavObjectEntrySize, sizeof(RavObject))) {
+        if (!Affordable(h.objectCount, kRavObjectEntrySize, sizeof(RavObject)) ||
+            !Holds(h.objectTableOffset,
+                   kRavObjectEntrySize * static_cast<std::uint64_t>(h.objectCount))) {
             return Fail(RavSection::Poly1);
         }
         auto& objects = m_rav.m_objects;
@@ -204,6 +219,9 @@ private:
         if (kind != 1) {
             return true;
         }
+        if (!Holds(detailOffset, kRavDetailSize)) {
+            return Fail(RavSection::Poly1);
+        }
         object.detailOffset = detailOffset;
         return ReadDetail(object) && ReadMesh(object) && ReadUvs(object) &&
                ReadTextureRecords(object) && ReadColours(object);
@@ -226,8 +244,8 @@ private:
         d.value34 = m_in.U32(at + 0x34);
         d.offset38 = m_in.U32(at + 0x38);
         d.value3C = m_in.U32(at + 0x3C);
-        if (Beyond(d.meshOffset) || Beyond(d.textureRecordOffset) || Beyond(d.offset08) ||
-            Beyond(d.offset10) || Beyond(d.offset38)) {
+        if (!Holds(d.meshOffset, kRavMeshSize) || Beyond(d.textureRecordOffset) ||
+            Beyond(d.offset08) || Beyond(d.offset10) || Beyond(d.offset38)) {
             return Fail(RavSection::Poly2);
         }
         return true;
@@ -245,7 +263,7 @@ private:
         m.colourOffset = m_in.U32(at + 0x18);
         m.value1C = m_in.U32(at + 0x1C);
         m.uvHeaderOffset = m_in.U32(at + 0x20);
-        if (Beyond(m.vertexOffset) || Beyond(m.uvHeaderOffset) ||
+        if (Beyond(m.vertexOffset) || !Holds(m.uvHeaderOffset, kRavUvHeaderSize) ||
             !Affordable(m.vertexCount, 12, sizeof(RavVertex))) {
             return Fail(RavSection::Poly3);
         }
@@ -271,7 +289,9 @@ private:
     bool ReadTextureRecords(RavObject& object) {
         const RavObjectDetail& d = object.detail;
         if (!Affordable(d.textureRecordCount, kRavRecordSize,
-                        sizeof(RavObjectTexture) + sizeof(std::vector<std::uint16_t>))) {
+                        sizeof(RavObjectTexture) + sizeof(std::vector<std::uint16_t>)) ||
+            !Holds(d.textureRecordOffset,
+                   kRavRecordSize * static_cast<std::uint64_t>(d.textureRecordCount))) {
             return Fail(RavSection::Poly2);
         }
         ReadArray(object.textureRecords, d.textureRecordCount, d.textureRecordOffset,

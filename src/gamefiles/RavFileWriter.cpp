@@ -225,9 +225,11 @@ private:
     std::vector<std::pair<std::uint64_t, std::uint64_t>> m_dirty;
 };
 
+// Everything that can be decided without the file is decided before it is
+// opened; the patch itself is completed in memory, from the bytes read
+// through the same handle, before the first byte is written.
 bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
-    FilePtr file = m_loaded ? OpenFile(m_path, "r+b") : nullptr;
-    if (!file) {
+    if (!m_loaded) {
         Output(Format("Error opening %s", m_path.c_str()), 1);
         return false;
     }
@@ -236,6 +238,11 @@ bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
                       "written",
                       m_path.c_str()),
                1);
+        return false;
+    }
+    FilePtr file = OpenFile(m_path, "r+b");
+    if (!file) {
+        Output(Format("Error opening %s", m_path.c_str()), 1);
         return false;
     }
     std::vector<std::uint8_t> image;

@@ -104,5 +104,6 @@ inline constexpr std::uint32_t kRavObjectEntrySize = 12;
 inline constexpr std::uint32_t kRavDetailSize = 64;
 inline constexpr std::uint32_t kRavMeshSize = 36;
 inline constexpr std::uint32_t kRavRecordSize = 16;
+inline constexpr std::uint32_t kRavUvHeaderSize = 8;
 // A stored name is read into at most this many characters.
 inline constexpr std::size_t kRavMaxNameLength = 1023;

@@ -24,6 +24,33 @@ namespace {
 
 constexpr std::int32_t kLargestImage = 256;
 
+// Whether the file still begins with the header and directory that were
+// loaded. The sizes are read from the file, not from the loaded directory,
+// so another file put in its place meanwhile would give other images' sizes.
+bool HoldsLoadedDirectory(std::FILE* file, const CFshFile& archive) {
+    const auto count = static_cast<std::size_t>(archive.header.entryCount);
+    std::vector<std::uint8_t> bytes(16 + 8 * count);
+    if (!ReadAt(file, 0, bytes.data(), bytes.size())) {
+        return false;
+    }
+    const CLeReader in(bytes);
+    const auto same4 = [&bytes](std::size_t at, std::span<const char> chars) {
+        return std::equal(chars.begin(), chars.begin() + 4, bytes.begin() + at,
+                          [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
+    };
+    if (!same4(0, archive.header.magic) || in.I32(8) != archive.header.entryCount) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const FshEntry* entry = archive.GetEntry(static_cast<std::int32_t>(i));
+        if (entry == nullptr || !same4(16 + 8 * i, entry->name) ||
+            in.U32(20 + 8 * i) != entry->offset) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Slots for the chosen images, in directory order, with the width and height
 // read from each image record (u16 at +4 and +6). False after a message;
 // every oversized image is reported before that.
@@ -33,6 +60,10 @@ bool ReadSlots(CMessageOutput& out, const CFshFile& archive, std::span<const std
     FilePtr file = OpenFile(path, "rb");
     if (!file) {
         out.Output(Format("Error opening %s for reading", path.c_str()), 1);
+        return false;
+    }
+    if (!HoldsLoadedDirectory(file.get(), archive)) {
+        out.Output(Format("Error! %s has changed since it was loaded. Aborting", path.c_str()), 1);
         return false;
     }
     bool tooLarge = false;

@@ -56,7 +56,7 @@ TEST_F(CommandDispatcherTest, RunsEachCommandAndReleasesWhatItLoaded) {
     dir.WriteText("in.txt", "EXMODE=0\nOBJECTS=1\nObject 0:\nNAME=Field\nVERTEXES=3\nTEXTURES=1\n"
                             "NAME=grass01\n");
     const std::string damaged =
-        "@bad.rav is not a valid RAV file (or a new format) [Section: Poly4]";
+        "@bad.rav is not a valid RAV file (or a new format) [Section: Poly1]";
     // The fields of CommandInputs, with defaults for the rows to leave out.
     struct Fields {
         int transformMode = kTransformNone, filterIndex = 0;

@@ -88,13 +88,17 @@ TEST_F(RavFileTest, LoadReplacesTheModelOnceTheFileIsOpen) {
     EXPECT_EQ(rav.GetPath(), "");
 }
 
-// Every offset the loader checks may equal the file size, and every count may
-// just fit the file with its data at the end; one more, or a value that is
-// negative as a signed word or whose data size wraps in 32 bits, fails with
-// the section being read. A count that fits still fails when hundreds of
-// objects share it: the model may not outgrow the file by far. Textures are
-// read before objects.
+// Every offset the loader checks may point at the end of the file, less the
+// table or block it leads to, which must lie wholly within the file; every
+// count may just fit the file with its data at the end, a table's entries all
+// within it. One more, or a value that is negative as a signed word or whose
+// data size wraps in 32 bits, fails with the section being read. A count that
+// fits still fails when hundreds of objects share it: the model may not
+// outgrow the file by far. Textures are read before objects.
 TEST_F(RavFileTest, OffsetsAndCountsMustFitTheFileAndTheMemoryBudget) {
+    // The scene has 2 textures, 3 objects, 2 texture records on object 2. A
+    // table's entries go into the zeros at the end.
+    constexpr std::uint32_t kTable = 48 * 1024;
     // The offsets, then the counts; 36 + 4 locates the name of texture 1, as
     // the texture table follows the header.
     const struct {
@@ -103,19 +107,34 @@ TEST_F(RavFileTest, OffsetsAndCountsMustFitTheFileAndTheMemoryBudget) {
         std::uint32_t field;
         std::uint32_t elementSize; // of a count's data, which the next word locates; 0: offsets
         const char* section;
-    } cases[] = {{nullptr, 0, 0x00, 0, "Start"},     {nullptr, 0, 0x08, 0, "Start"},
-                 {nullptr, 0, 0x10, 0, "Start"},     {nullptr, 0, 0x18, 0, "Start"},
-                 {nullptr, 0, 0x20, 0, "Start"},     {nullptr, 0, 36 + 4, 0, "Texture"},
-                 {&L::entry, 0, 0, 0, "Poly1"},      {&L::entry, 0, 8, 0, "Poly1"},
-                 {&L::entry, 1, 0, 0, "Poly1"},      {&L::entry, 1, 8, 0, "Poly1"},
-                 {&L::detail, 2, 0x04, 0, "Poly2"},  {&L::detail, 2, 0x08, 0, "Poly2"},
-                 {&L::detail, 2, 0x10, 0, "Poly2"},  {&L::detail, 2, 0x18, 0, "Poly2"},
-                 {&L::detail, 2, 0x38, 0, "Poly2"},  {&L::textureRecords, 2, 16 + 8, 0, "Poly2"},
-                 {&L::mesh, 2, 0x04, 0, "Poly3"},    {&L::mesh, 2, 0x18, 0, "Poly3"},
-                 {&L::mesh, 2, 0x20, 0, "Poly3"},    {&L::uvHeader, 2, 4, 0, "Poly4"},
-                 {nullptr, 0, 0x04, 4, "Texture"},   {nullptr, 0, 0x1C, 12, "Poly1"},
-                 {&L::detail, 2, 0x14, 16, "Poly2"}, {&L::textureRecords, 2, 16 + 4, 2, "Poly2"},
-                 {&L::mesh, 2, 0x00, 12, "Poly3"},   {&L::mesh, 2, 0x14, 4, "Poly3"},
+        std::uint32_t room = 0; // what must lie within the file behind the offset or count
+        const char* cutSection = nullptr; // where a table cut by the end fails, if elsewhere
+    } cases[] = {{nullptr, 0, 0x00, 0, "Start"},
+                 {nullptr, 0, 0x08, 0, "Start", 8, "Texture"},
+                 {nullptr, 0, 0x10, 0, "Start"},
+                 {nullptr, 0, 0x18, 0, "Start"},
+                 {nullptr, 0, 0x20, 0, "Start", 36, "Poly1"},
+                 {nullptr, 0, 36 + 4, 0, "Texture"},
+                 {&L::entry, 0, 0, 0, "Poly1"},
+                 {&L::entry, 0, 8, 0, "Poly1", 64},
+                 {&L::entry, 1, 0, 0, "Poly1"},
+                 {&L::entry, 1, 8, 0, "Poly1"}, // kind 0: the detail block is not read
+                 {&L::detail, 2, 0x04, 0, "Poly2", 36},
+                 {&L::detail, 2, 0x08, 0, "Poly2"},
+                 {&L::detail, 2, 0x10, 0, "Poly2"},
+                 {&L::detail, 2, 0x18, 0, "Poly2", 32},
+                 {&L::detail, 2, 0x38, 0, "Poly2"},
+                 {&L::textureRecords, 2, 16 + 8, 0, "Poly2"},
+                 {&L::mesh, 2, 0x04, 0, "Poly3"},
+                 {&L::mesh, 2, 0x18, 0, "Poly3"},
+                 {&L::mesh, 2, 0x20, 0, "Poly3", 8},
+                 {&L::uvHeader, 2, 4, 0, "Poly4"},
+                 {nullptr, 0, 0x04, 4, "Texture", kTable},
+                 {nullptr, 0, 0x1C, 12, "Poly1", kTable},
+                 {&L::detail, 2, 0x14, 16, "Poly2", kTable},
+                 {&L::textureRecords, 2, 16 + 4, 2, "Poly2"},
+                 {&L::mesh, 2, 0x00, 12, "Poly3"},
+                 {&L::mesh, 2, 0x14, 4, "Poly3"},
                  {&L::uvHeader, 2, 0, 8, "Poly4"}};
     for (const auto& c : cases) {
         auto built = SampleScene().Build();
@@ -125,16 +144,18 @@ TEST_F(RavFileTest, OffsetsAndCountsMustFitTheFileAndTheMemoryBudget) {
         const std::uint32_t size = built.image.Size();
         const auto& at = built.layout.objects;
         const std::uint32_t offset = (c.block ? at[c.object].*c.block : 0) + c.field;
-        const std::uint32_t fits = c.elementSize ? size / c.elementSize : size;
+        std::uint32_t fits = size - c.room;
         if (c.elementSize != 0) {
-            built.image.PutU32(offset + 4, size);
+            fits = (c.room != 0 ? c.room : size) / c.elementSize;
+            built.image.PutU32(offset + 4, size - c.room);
         }
         for (const std::uint32_t value : {fits, fits + 1, 0xFFFFFFFFu, 0x80000000u, 0x40000000u}) {
             SCOPED_TRACE("field at " + std::to_string(offset) + " = " + std::to_string(value));
             built.image.PutU32(offset, value);
             const bool loaded = Load(built.image);
+            const char* section = value == fits + 1 && c.cutSection ? c.cutSection : c.section;
             EXPECT_EQ(loaded, value == fits);
-            EXPECT_EQ(messages, (loaded ? Messages{} : Messages{{InvalidRav(path, c.section), 1}}));
+            EXPECT_EQ(messages, (loaded ? Messages{} : Messages{{InvalidRav(path, section), 1}}));
         }
         if (c.block != nullptr && c.elementSize != 0) {
             built.image.PutU32(offset, fits).PutU32(0x1C, 256).PutU32(0x20, built.image.Size());

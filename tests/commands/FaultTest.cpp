@@ -1,0 +1,496 @@
+#include "cli/CliRun.h"
+#include "commands/CommandDispatcher.h"
+#include "gamefiles/RavTestSupport.h"
+#include "support/FshBuilder.h"
+#include "support/InChild.h"
+#include "support/ScriptedServices.h"
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A G2 quad of the crowd, 10 x 5 at x, 4000 behind the pitch, with the box
+// Save computes, so that a save of an unchanged model changes no byte.
+RavBuilder::Object Quad(std::string name, float x, std::int32_t texture) {
+    const RavBuilder::Colour grey{200, 200, 200, 255};
+    return {.name = std::move(name),
+            .vertices = {{x, 0, 4000}, {x + 10, 0, 4000}, {x + 10, 5, 4000}, {x, 5, 4000}},
+            .uvs = {{0.5f, 0}, {1, 0}, {1, 1}, {0, 1}},
+            .colours = {grey, grey, grey, grey},
+            .textureRecords = {RavBuilder::Record(texture, {0, 1, 2, 3})},
+            .boxMin = {-2048, -2048, -2048},
+            .boxMax = {x + 2058, 2053, 6048}};
+}
+
+// Something for every filter and tool to write; the names hold Latin-1 and
+// UTF-8 bytes.
+RavBuilder Crowd() {
+    return {
+        .textures = {"Trib\xFCne", "Ger\xC3\xA4t"},
+        .objects = {Quad("Feld", 0, 0), Quad("Trib\xFCne", 100, 0), Quad("Tor\xC3\xA9", 200, 1)}};
+}
+
+// One command and the files it gets. In paths and messages "@" stands for
+// the test's folder. `before` runs before the command, `during` in the
+// image selection dialog, after the loads and before anything is written.
+struct Row {
+    const char* what;
+    int id;
+    int filter = 0;
+    std::string exchange{};
+    std::string rav = "@scene.rav";
+    std::string fsh = "@crowd.fsh";
+    std::function<void()> before{};
+    std::function<void()> during{};
+    Messages log{};
+};
+
+// A dispatcher whose workers and summaries all write into one log, as the
+// window's log pane receives them. Every row starts from the crowd scene and
+// an archive of two images whose names differ from the scene's textures.
+class FaultTest : public ::testing::Test {
+protected:
+    FaultTest() {
+        for (CMessageOutput* worker : dispatcher.Workers()) {
+            worker->SetOutput(LogInto(log));
+        }
+        dispatcher.SetLog(LogInto(log));
+        dispatcher.SetServices(services);
+        services.answerYes = true;
+        services.selectionDialog = [this](CImageSelection&) {
+            if (m_during) {
+                m_during();
+            }
+            return true;
+        };
+    }
+
+    [[nodiscard]] std::string At(const std::string& text) const {
+        return FillPaths(text, dir.File(""));
+    }
+
+    void Reset() {
+        for (const auto& entry : fs::directory_iterator(dir.Path())) {
+            fs::remove_all(entry.path());
+        }
+        dir.Write("scene.rav", scene);
+        dir.Write("crowd.fsh", MakeFshOfSizes({{"\xE9t\xE9", 8, 8}, {"S\xFC", 8, 8}}));
+    }
+
+    bool Run(const Row& row) {
+        CommandInputs inputs;
+        inputs.filterIndex = row.filter;
+        inputs.ravPath = At(row.rav);
+        inputs.exchangePath = At(row.exchange);
+        inputs.fshPath = At(row.fsh);
+        inputs.transformMode = kTransformMove;
+        inputs.x = inputs.y = inputs.z = "1";
+        inputs.shade = "50";
+        m_during = row.during;
+        log.clear();
+        return dispatcher.Run(row.id, inputs);
+    }
+
+    // The names in the test's folder.
+    [[nodiscard]] std::set<std::string> Files() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir.Path())) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
+
+    TempDir dir;
+    ScriptedServices services;
+    CCommandDispatcher dispatcher;
+    Messages log;
+    const std::vector<std::uint8_t> scene = Crowd().Build().image.Bytes();
+
+private:
+    std::function<void()> m_during;
+};
+
+// Whatever the command cannot use is reported, the command fails, the RAV
+// file keeps every byte and no file is created, removed or replaced.
+// Folders, devices and paths through a file are never opened as files; a
+// name longer than the file system allows fails to open like any other.
+TEST_F(FaultTest, ReportsWhatItCannotUseAndWritesNothing) {
+    const std::string tooLong = std::string(256, 'n');
+    const auto folder = [this](const char* name) {
+        return [this, name] { fs::create_directory(dir.Path() / name); };
+    };
+    const auto notAnArchive = [this] { dir.WriteText("crowd.fsh", "SHP"); };
+    const std::string itself = "Error! The exchange file @scene.rav is the RAV file itself. "
+                               "Nothing written";
+    const Messages tplWritten{{"Generating TPages...", 0}, {"1 TPages required...writing file", 0}};
+    // clang-format off
+    const Row rows[] = {
+        {.what = "export to a folder", .id = kCommandExport, .exchange = "@out.txt",
+         .before = folder("out.txt"),
+         .log = {{"Error opening @out.txt", 1}, {"Error exporting data", 0}}},
+        {.what = "LWO export to a folder", .id = kCommandExport, .filter = 2,
+         .exchange = "@out.lwo", .before = folder("out.lwo"),
+         .log = {{"Error opening @out.lwo for writing", 1}, {"Error exporting data", 0}}},
+        {.what = "import from a folder", .id = kCommandImport, .filter = 1, .exchange = "@in.dw",
+         .before = folder("in.dw"),
+         .log = {{"Error opening @in.dw", 1}, {"Error while importing data", 0}}},
+        {.what = "export without a path", .id = kCommandExport,
+         .log = {{"Error! No exchange file given", 1}, {"Error exporting data", 0}}},
+        {.what = "import without a path", .id = kCommandImport,
+         .log = {{"Error! No exchange file given", 1}, {"Error while importing data", 0}}},
+        {.what = "export onto the RAV file", .id = kCommandExport, .exchange = "@scene.rav",
+         .log = {{itself, 1}, {"Error exporting data", 0}}},
+        {.what = "export onto the RAV file by another name", .id = kCommandExport, .filter = 2,
+         .exchange = "@./scene.rav",
+         .log = {{"Error! The exchange file @./scene.rav is the RAV file itself. Nothing "
+                  "written", 1}, {"Error exporting data", 0}}},
+#ifndef _WIN32
+        {.what = "export to a device", .id = kCommandExport, .exchange = "/dev/null",
+         .log = {{"Error opening /dev/null", 1}, {"Error exporting data", 0}}},
+#endif
+        {.what = "export through a file", .id = kCommandExport, .exchange = "@scene.rav/out.txt",
+         .log = {{"Error opening @scene.rav/out.txt", 1}, {"Error exporting data", 0}}},
+        {.what = "export name too long", .id = kCommandExport, .exchange = "@" + tooLong + ".txt",
+         .log = {{"Error opening @" + tooLong + ".txt", 1}, {"Error exporting data", 0}}},
+        {.what = "RAV file a folder", .id = kCommandExecute, .rav = "@rav.d",
+         .before = folder("rav.d"), .log = {{"Error opening @rav.d", 1}}},
+        {.what = "RAV path through a file", .id = kCommandNormalize, .rav = "@scene.rav/a.rav",
+         .log = {{"Error opening @scene.rav/a.rav", 1}}},
+        {.what = "RAV name too long", .id = kCommandShader, .rav = "@" + tooLong + ".rav",
+         .log = {{"Error opening @" + tooLong + ".rav", 1}}},
+        {.what = "archive a folder", .id = kCommandImportNames, .fsh = "@fsh.d",
+         .before = folder("fsh.d"), .log = {{"Can't open @fsh.d for reading", 0}}},
+        {.what = "no archive path", .id = kCommandCreateTpl, .fsh = "",
+         .log = {{"Can't open  for reading", 0}}},
+        {.what = "names from no archive", .id = kCommandImportNames, .before = notAnArchive,
+         .log = {{"@crowd.fsh is not a valid FSH file", 0}}},
+        {.what = "layout from no archive", .id = kCommandCreateTpl, .before = notAnArchive,
+         .log = {{"@crowd.fsh is not a valid FSH file", 0}}},
+        {.what = "layout onto a folder", .id = kCommandCreateTpl, .before = folder("crowd.tpl"),
+         .log = {tplWritten[0], tplWritten[1], {"Error opening @crowd.tpl for writing", 1}}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Reset();
+        if (row.before) {
+            row.before();
+        }
+        const std::set<std::string> files = Files();
+        const std::vector<std::uint8_t> fsh = ReadBytes(dir.File("crowd.fsh"));
+        EXPECT_FALSE(Run(row));
+        EXPECT_EQ(log, FillPaths(row.log, dir.File("")));
+        EXPECT_EQ(Files(), files);
+        EXPECT_EQ(ReadBytes(dir.File("scene.rav")), scene);
+        EXPECT_EQ(ReadBytes(dir.File("crowd.fsh")), fsh);
+    }
+}
+
+// A file taken away or replaced after it was loaded, here while the user
+// chooses images, is reported when it is needed again: the RAV file is not
+// recreated, a folder in its place stays, and a layout is never made from a
+// file that is no longer the archive that was loaded.
+TEST_F(FaultTest, ReportsFilesChangedSinceTheyWereLoaded) {
+    const std::string rav = dir.File("scene.rav");
+    const std::string fsh = dir.File("crowd.fsh");
+    const Messages namesFailed{{"Error opening @scene.rav", 1}, {"Error writing texture data", 0}};
+    const std::pair<std::string, int> changed{"Error! @crowd.fsh has changed since it was loaded. "
+                                              "Aborting",
+                                              1};
+    // clang-format off
+    const Row rows[] = {
+        {.what = "RAV file deleted", .id = kCommandImportNames,
+         .during = [&] { fs::remove(rav); }, .log = namesFailed},
+        {.what = "RAV file replaced by a folder", .id = kCommandImportNames,
+         .during = [&] { fs::remove(rav), fs::create_directory(rav); }, .log = namesFailed},
+        {.what = "archive deleted", .id = kCommandCreateTpl, .during = [&] { fs::remove(fsh); },
+         .log = {{"Error opening @crowd.fsh for reading", 1}}},
+        {.what = "archive replaced by a RAV file", .id = kCommandCreateTpl,
+         .during = [&] { dir.Write("crowd.fsh", scene); }, .log = {changed}},
+        {.what = "archive replaced by another", .id = kCommandCreateTpl,
+         .during = [&] { dir.Write("crowd.fsh", MakeFshOfSizes({{"\xE9t\xE9"}, {"Neu"}})); },
+         .log = {changed}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Reset();
+        fs::file_type left = fs::file_type::none;
+        Row changing = row;
+        changing.during = [&] {
+            row.during();
+            left = fs::status(rav).type();
+        };
+        EXPECT_FALSE(Run(changing));
+        EXPECT_EQ(log, FillPaths(row.log, dir.File("")));
+        EXPECT_FALSE(fs::exists(dir.File("crowd.tpl")));
+        EXPECT_EQ(fs::status(rav).type(), left);
+        if (left == fs::file_type::regular) {
+            EXPECT_EQ(ReadBytes(rav), scene);
+        }
+    }
+}
+
+// A RAV file cut at the start of each section, or inside a block: a table or
+// block that does not lie wholly within the file fails the load with its
+// section, before anything is written. Only an array of values may run past
+// the end; it reads as zeros, and the import writes it back whole.
+TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
+    RavBuilder single{.textures = {"grass"}, .objects = {Quad("Feld", 0, 0)}};
+    const auto built = single.Build();
+    const auto& at = built.layout;
+    const auto& o = at.objects[0];
+    Reset();
+    dir.Write("full.rav", built.image.Bytes());
+    ASSERT_TRUE(Run({.what = "", .id = kCommandExport, .exchange = "@in.txt", .rav = "@full.rav"}));
+    const struct {
+        const char* what;
+        std::uint32_t size;
+        const char* section; // null: loads
+    } cuts[] = {
+        {"empty", 0, "Start"},
+        {"half the header", 20, "Start"},
+        {"texture table", at.textureTable, "Start"},
+        {"record table", at.recordTable, "Start"},
+        {"object table", at.objectTable, "Texture"},
+        {"texture name", at.textureNames[0], "Poly1"},
+        {"object name", o.name, "Poly1"},
+        {"detail block", o.detail, "Poly1"},
+        {"half the detail block", o.detail + 32, "Poly1"},
+        {"mesh header", o.mesh, "Poly2"},
+        {"vertices", o.vertices, "Poly2"},
+        {"uv header", o.uvHeader, "Poly2"},
+        {"uvs", o.uvs, "Poly2"},
+        {"texture records", o.textureRecords, "Poly2"},
+        {"half a texture record", o.textureRecords + 8, "Poly2"},
+        {"order list", o.orders[0], "Poly3"},
+        {"colours", o.colours, nullptr},
+    };
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(cut.what);
+        ByteImage image = built.image;
+        image.Resize(cut.size);
+        const std::string rav = dir.Write("scene.rav", image.Bytes());
+        const bool loads = cut.section == nullptr;
+        EXPECT_EQ(Run({.what = "", .id = kCommandImport, .exchange = "@in.txt"}), loads);
+        if (loads) {
+            EXPECT_EQ(log, (Messages{{"Successful imported data... updating data", 0},
+                                     {"Successful updated data", 0}}));
+            single.objects[0].colours.assign(4, {0, 0, 0, 0});
+            EXPECT_EQ(ReadBytes(rav), single.Build().image.Bytes());
+        } else {
+            EXPECT_EQ(log, (Messages{{InvalidRav(rav, cut.section), 1}}));
+            EXPECT_EQ(ReadBytes(rav), image.Bytes());
+        }
+    }
+}
+
+// No length limit of the system's own: with every file at 259, 260 or 400
+// characters, every command does its work.
+TEST_F(FaultTest, EveryCommandWorksOnLongPaths) {
+    for (const std::size_t length : {259u, 260u, 400u}) {
+        SCOPED_TRACE(length);
+        Reset();
+        fs::path folder = dir.Path();
+        while (folder.string().size() + 160 < length) {
+            folder /= std::string(100, 'd');
+        }
+        fs::create_directories(folder);
+        const std::string stem = folder.string() + "/";
+        const auto named = [&](const std::string& ext) {
+            return stem + std::string(length - stem.size() - ext.size(), 'f') + ext;
+        };
+        fs::copy_file(dir.File("scene.rav"), named(".rav"));
+        fs::copy_file(dir.File("crowd.fsh"), named(".fsh"));
+        const Row rows[] = {
+            {.what = "", .id = kCommandExport, .exchange = named(".txt")},
+            {.what = "", .id = kCommandExport, .filter = 1, .exchange = named(".dw")},
+            {.what = "", .id = kCommandExport, .filter = 2, .exchange = named(".lwo")},
+            {.what = "", .id = kCommandImport, .exchange = named(".txt")},
+            {.what = "", .id = kCommandImport, .filter = 1, .exchange = named(".dw")},
+            {.what = "", .id = kCommandImport, .filter = 2, .exchange = named(".lwo")},
+            {.what = "", .id = kCommandExecute},
+            {.what = "", .id = kCommandNormalize},
+            {.what = "", .id = kCommandShader},
+            {.what = "", .id = kCommandImportNames},
+            {.what = "", .id = kCommandCreateTpl},
+        };
+        for (Row row : rows) {
+            SCOPED_TRACE(row.id);
+            row.rav = named(".rav");
+            row.fsh = named(".fsh");
+            EXPECT_TRUE(Run(row));
+            EXPECT_TRUE(std::ranges::none_of(log, [](const auto& m) { return m.second != 0; }));
+        }
+        EXPECT_NE(ReadBytes(named(".rav")), scene);
+        EXPECT_TRUE(fs::is_regular_file(named(".tpl")));
+    }
+}
+
+// Names are bytes: Latin-1 and UTF-8 names go out and come back without a
+// change, from a folder whose name is UTF-8, so an import of an unchanged
+// export leaves every byte of the RAV file. Image names reach the texture
+// table and the layout the same way.
+TEST_F(FaultTest, NamesKeepEveryByte) {
+    Reset();
+    const std::string folder = "Stadion M\xC3\xBCnchen";
+    const std::string folderPath = dir.File(folder);
+    fs::create_directory(fs::path(std::u8string(folderPath.begin(), folderPath.end())));
+    dir.Write(folder + "/scene.rav", scene);
+    dir.Write(folder + "/crowd.fsh", ReadBytes(dir.File("crowd.fsh")));
+    const std::pair<int, std::string> exchanges[] = {{0, "x.txt"}, {1, "x.dw"}, {2, "x.lwo"}};
+    for (const auto& [filter, name] : exchanges) {
+        SCOPED_TRACE(name);
+        const Row row{.what = "",
+                      .id = kCommandExport,
+                      .filter = filter,
+                      .exchange = "@" + folder + "/" + name,
+                      .rav = "@" + folder + "/scene.rav"};
+        ASSERT_TRUE(Run(row));
+        const std::string text = ReadText(At(row.exchange));
+        if (filter != 2) {
+            EXPECT_NE(text.find("Trib\xFCne\r\n"), std::string::npos);
+            EXPECT_NE(text.find("Ger\xC3\xA4t\r\n"), std::string::npos);
+        }
+        EXPECT_TRUE(Run({row.what, kCommandImport, filter, row.exchange, row.rav}));
+        EXPECT_EQ(ReadBytes(At(row.rav)), scene);
+    }
+
+    Row names{.what = "",
+              .id = kCommandImportNames,
+              .rav = "@" + folder + "/scene.rav",
+              .fsh = "@" + folder + "/crowd.fsh"};
+    ASSERT_TRUE(Run(names));
+    CRavFile rav;
+    ASSERT_TRUE(rav.Load(At(names.rav)));
+    EXPECT_EQ(rav.GetTexture(0)->name, "\xE9t\xE9");
+    EXPECT_EQ(rav.GetTexture(1)->name, "S\xFC");
+    names.id = kCommandCreateTpl;
+    ASSERT_TRUE(Run(names));
+    const std::string layout = ReadText(At("@" + folder + "/crowd.tpl"));
+    EXPECT_NE(layout.find("NAME=\xE9t\xE9\r\n"), std::string::npos);
+    EXPECT_NE(layout.find("NAME=S\xFC\r\n"), std::string::npos);
+}
+
+#ifndef _WIN32
+// Root may write to read-only files: it becomes an ordinary user first.
+bool AsOrdinaryUser() {
+    return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
+}
+
+// A save or export that cannot write fails the command after the writer's
+// message, and no success line follows. A file-size limit below the first
+// byte to be written stands in for a full disk: the RAV file keeps every
+// byte, and a cut-off export or layout is removed. A read-only RAV file is
+// tried by an ordinary user, as root may write to it anyway.
+TEST_F(FaultTest, WriteErrorsFailTheCommand) {
+    const std::pair<std::string, int> ravError{"Error writing @scene.rav", 1};
+    const std::pair<std::string, int> readOnly{"Error opening @scene.rav", 1};
+    const std::pair<std::string, int> updating{"Successful imported data... updating data", 0};
+    const std::pair<std::string, int> notUpdated{"Error updating data", 0};
+    const std::pair<std::string, int> moving{"Moving all vertexes in @scene.rav", 0};
+    const std::pair<std::string, int> namesFailed{"Error writing texture data", 0};
+    const auto exportFailed = [](const std::string& name) {
+        return Messages{{"Error writing @" + name, 1}, {"Error exporting data", 0}};
+    };
+    // clang-format off
+    const std::pair<Row, bool> rows[] = { // read-only rather than limited
+        {{.what = "ASCII export", .id = kCommandExport, .exchange = "@out.txt",
+          .log = exportFailed("out.txt")}, false},
+        {{.what = "DW export", .id = kCommandExport, .filter = 1, .exchange = "@out.dw",
+          .log = exportFailed("out.dw")}, false},
+        {{.what = "LWO export", .id = kCommandExport, .filter = 2, .exchange = "@out.lwo",
+          .log = exportFailed("out.lwo")}, false},
+        {{.what = "ASCII import", .id = kCommandImport, .exchange = "@in.txt",
+          .log = {updating, ravError, notUpdated}}, false},
+        {{.what = "DW import", .id = kCommandImport, .filter = 1, .exchange = "@in.dw",
+          .log = {updating, ravError, notUpdated}}, false},
+        {{.what = "LWO import", .id = kCommandImport, .filter = 2, .exchange = "@in.lwo",
+          .log = {updating, ravError, notUpdated}}, false},
+        {{.what = "move", .id = kCommandExecute, .log = {moving, ravError}}, false},
+        {{.what = "normalize", .id = kCommandNormalize,
+          .log = {{"Normalizing G2 ravfile", 0}, ravError}}, false},
+        {{.what = "shade", .id = kCommandShader, .log = {ravError}}, false},
+        {{.what = "names", .id = kCommandImportNames, .log = {ravError, namesFailed}}, false},
+        {{.what = "layout", .id = kCommandCreateTpl,
+          .log = {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0},
+                  {"Error writing @crowd.tpl", 1}}}, false},
+        {{.what = "read-only import", .id = kCommandImport, .exchange = "@in.txt",
+          .log = {updating, readOnly, notUpdated}}, true},
+        {{.what = "read-only move", .id = kCommandExecute, .log = {moving, readOnly}}, true},
+        {{.what = "read-only names", .id = kCommandImportNames,
+          .log = {readOnly, namesFailed}}, true},
+    };
+    // clang-format on
+    const std::string rav = dir.File("scene.rav");
+    // Stale boxes, so that even an unchanged import has something to write.
+    RavBuilder crowd = Crowd();
+    for (RavBuilder::Object& object : crowd.objects) {
+        object.boxMin = {};
+    }
+    const std::vector<std::uint8_t> stale = crowd.Build().image.Bytes();
+    const std::pair<int, const char*> exchanges[] = {{0, "in.txt"}, {1, "in.dw"}, {2, "in.lwo"}};
+    for (const auto& [row, asUser] : rows) {
+        SCOPED_TRACE(row.what);
+        Reset();
+        for (const auto& [filter, name] : exchanges) {
+            ASSERT_TRUE(Run({.what = "",
+                             .id = kCommandExport,
+                             .filter = filter,
+                             .exchange = std::string("@") + name}));
+        }
+        dir.Write("scene.rav", stale);
+        const std::set<std::string> files = Files();
+        // An ordinary user must be able to read everything but write nothing.
+        fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read |
+                                        fs::perms::others_exec | fs::perms::group_read |
+                                        fs::perms::group_exec);
+        for (const std::string& name : files) {
+            fs::permissions(dir.Path() / name,
+                            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        }
+        EXPECT_TRUE(InChild([&] {
+            if (asUser) {
+                if (!AsOrdinaryUser()) {
+                    return false;
+                }
+            } else {
+                fs::permissions(rav, fs::perms::owner_write, fs::perm_options::add);
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{kRavHeaderSize, kRavHeaderSize};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            const bool failed = !Run(row);
+            EXPECT_EQ(log, FillPaths(row.log, dir.File("")));
+            return failed && log == FillPaths(row.log, dir.File(""));
+        }));
+        fs::permissions(dir.Path(), fs::perms::owner_all, fs::perm_options::add);
+        EXPECT_EQ(Files(), files);
+        EXPECT_EQ(ReadBytes(rav), stale);
+    }
+
+    // The command line exits with 1 and prints the message on stderr.
+    EXPECT_TRUE(InChild([&] {
+        if (!AsOrdinaryUser()) {
+            return false;
+        }
+        const auto result = Cli({"move", rav, "1", "2", "3"});
+        EXPECT_EQ(result, std::tuple(1, "Moving all vertexes in " + rav + "\n",
+                                     "Error opening " + rav + "\n"));
+        return result ==
+               std::tuple(1, "Moving all vertexes in " + rav + "\n", "Error opening " + rav + "\n");
+    }));
+    EXPECT_EQ(ReadBytes(rav), stale);
+}
+#endif
+
+} // namespace
