@@ -51,7 +51,7 @@ CAsciiSettingsDlg::CAsciiSettingsDlg(AsciiSettingsFields& fields, QWidget* paren
     // still read leniently by the fields.
     m_accuracy->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_accuracy));
-    // Room for a few digits plus the frame, as wide as the box was meant to be.
+    // Room for a few digits and the frame; the number is at most two digits.
     m_accuracy->setMaximumWidth(
         m_accuracy->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
     accuracyLabel->setBuddy(m_accuracy);
