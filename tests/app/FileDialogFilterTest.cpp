@@ -11,6 +11,11 @@ struct FilterCase {
     QStringList expected;
 };
 
+// Names the case by its list in test listings (ctest shows this text).
+void PrintTo(const FilterCase& c, std::ostream* out) {
+    *out << '"' << c.list << '"';
+}
+
 class FileDialogFilterTest : public testing::TestWithParam<FilterCase> {};
 
 TEST_P(FileDialogFilterTest, Translates) {
