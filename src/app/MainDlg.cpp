@@ -95,18 +95,13 @@ constexpr int kBrowseFsh = 1037;
 constexpr int kFirstCommand = kCommandImport;
 constexpr int kLastCommand = kCommandCreateTpl;
 
-constexpr char kAboutText[] = "Polyport\n"
-                              "Version 0.4 (public beta 2)\n"
+constexpr char kAboutText[] = "Polyport, Version 0.4 (public beta 2)\n"
+                              "Freeware: you may use it and pass it on freely, free of charge.\n"
                               "\n"
-                              "Polyport is freeware: you may use it and pass it on\n"
-                              "to others freely, free of charge.\n"
+                              "No warranty: its makers take no responsibility for lost or\n"
+                              "damaged data or for crashes. Keep a copy of your game files.\n"
                               "\n"
-                              "It comes without any warranty. Its makers take no\n"
-                              "responsibility for lost or damaged data or for crashes:\n"
-                              "keep a copy of every game file you edit.\n"
-                              "\n"
-                              "Error reports and ideas are welcome on the\n"
-                              "project's issue tracker.";
+                              "Error reports and ideas are welcome on the project's issue tracker.";
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
