@@ -1,0 +1,374 @@
+#include "app/MainDlg.h"
+
+#include "QtPrinters.h"
+#include "ScriptedWindowServices.h"
+#include "gamefiles/RavFile.h"
+#include "output/LogBuffer.h"
+#include "support/PathMarks.h"
+#include "support/TempDir.h"
+#include "tools/ImageSelection.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+constexpr char kWelcome[] = "Welcome to Polyport 0.4 (second beta release)";
+
+// A shown window over fresh copies of the bundled samples, in a folder whose
+// name is not ASCII; "@" in paths and messages stands for that folder.
+class MainDlgTest : public ::testing::Test {
+protected:
+    MainDlgTest() {
+        fs::create_directory(folder);
+        dlg.show();
+    }
+
+    template <class T = QWidget> T* C(int id) {
+        T* control = qobject_cast<T*>(dlg.Control(id));
+        EXPECT_NE(control, nullptr) << id;
+        return control;
+    }
+    QTabBar* Tabs() { return C<QTabBar>(CMainDlg::kTabId); }
+    void ShowTab(int tab) {
+        QTest::mouseClick(Tabs(), Qt::LeftButton, {}, Tabs()->tabRect(tab).center());
+        QApplication::processEvents(); // lets the layout place what the tab shows
+    }
+    // Clicks a button, or types `text` into a field.
+    void Set(int id, const std::string& text = {}) {
+        if (auto* button = qobject_cast<QAbstractButton*>(dlg.Control(id))) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            C<QLineEdit>(id)->setText(QString::fromStdString(FillPaths(text, at)));
+        }
+    }
+    QStringList Texts(std::initializer_list<int> ids) {
+        QStringList texts;
+        for (const int id : ids) {
+            texts << C<QLineEdit>(id)->text();
+        }
+        return texts;
+    }
+    static Lines LogLines() {
+        Lines lines;
+        const std::string& text = TheLog().Text();
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find("\r\n", start), text.size());
+            lines.push_back(text.substr(start, end - start));
+            start = end + 2;
+        }
+        return lines;
+    }
+
+    TempDir dir;
+    const fs::path folder = dir.Path() / u8"Szenen für Ünïcode";
+    const std::string at = dir.File(reinterpret_cast<const char*>(u8"Szenen für Ünïcode/"));
+    ScriptedWindowServices services;
+    CMainDlg dlg{services};
+};
+
+TEST_F(MainDlgTest, StartsWithTheWelcomeLineAndTheFirstTab) {
+    EXPECT_EQ(LogLines(), Lines{kWelcome});
+    EXPECT_EQ(C<QPlainTextEdit>(CMainDlg::kLogId)->toPlainText(), kWelcome);
+    EXPECT_EQ(dlg.windowTitle(), "Polyport 0.4 (public beta 2)");
+    EXPECT_FALSE(dlg.windowIcon().isNull());
+    EXPECT_EQ(services.parent, &dlg);
+    QStringList tabs;
+    for (int i = 0; i < Tabs()->count(); ++i) {
+        tabs << Tabs()->tabText(i);
+    }
+    EXPECT_EQ(tabs, QStringList({"Import/Export", "RAV Tools", "FSH Tools", "About"}));
+    EXPECT_EQ(Tabs()->currentIndex(), 0);
+    QComboBox* filters = C<QComboBox>(1023);
+    QStringList names;
+    for (int i = 0; i < filters->count(); ++i) {
+        names << filters->itemText(i) + " " + filters->itemData(i).toString();
+    }
+    EXPECT_EQ(names, QStringList({"ASCII Text filter 0", "G2 DesignWorkshop filter 1",
+                                  "G2 Lightwave filter 2"}));
+    EXPECT_EQ(filters->currentIndex(), 0);
+    EXPECT_TRUE(C<QRadioButton>(1024)->isChecked());
+    EXPECT_EQ(Texts({1028, 1026, 1027}), QStringList({"0", "0", "0"}));
+    EXPECT_TRUE(C<QLabel>(1011)->text().contains("Version 0.4"));
+}
+
+// Every control of the input area shows on its tabs only; the RAV row and
+// the log pane keep their places, and the About text takes the whole area.
+TEST_F(MainDlgTest, ShowsEachControlOnItsTabsOnly) {
+    const std::pair<const char*, std::vector<int>> shownOn[] = {
+        {"012", {1000, 1020, 1035}},
+        {"0", {1001, 1021, 1036, 1003, 1023, 1016, 1050, 1051}},
+        {"1",
+         {1004, 1024, 1025, 1005, 1028, 1007, 1026, 1006, 1027, 1052, 1010, 1053, 1054, 1009,
+          1030}},
+        {"2", {1002, 1022, 1037, 1055, 1056}},
+        {"3", {1011}}};
+
+    QWidget* log = C(CMainDlg::kLogId);
+    const QRect logPlace = log->geometry();
+    const QPoint ravRow = C(1020)->mapTo(&dlg, QPoint());
+    for (const int tab : {1, 2, 3, 0}) {
+        ShowTab(tab);
+        for (const auto& [tabs, ids] : shownOn) {
+            for (const int id : ids) {
+                EXPECT_EQ(C(id)->isVisible(), std::strchr(tabs, '0' + tab) != nullptr)
+                    << id << " on tab " << tab;
+            }
+        }
+        EXPECT_TRUE(Tabs()->isVisible());
+        EXPECT_EQ(log->geometry(), logPlace) << tab;
+        EXPECT_EQ((tab == 3 ? C(1011) : C(1020))->mapTo(&dlg, QPoint()).y(), ravRow.y()) << tab;
+        EXPECT_EQ(C(1020)->mapTo(&dlg, QPoint()).x(), ravRow.x()) << tab;
+    }
+}
+
+// Enter on any control neither closes the window nor runs anything; Escape
+// and the close box end it.
+TEST_F(MainDlgTest, EnterDoesNothingEscapeAndCloseEnd) {
+    for (const int tab : {0, 1, 2}) {
+        ShowTab(tab);
+        for (QWidget* control : dlg.findChildren<QWidget*>()) {
+            if (control->isVisible() && control->focusPolicy() != Qt::NoFocus) {
+                control->setFocus();
+                QTest::keyClick(control, Qt::Key_Return);
+                QTest::keyClick(control, Qt::Key_Enter, Qt::KeypadModifier);
+            }
+        }
+    }
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(LogLines(), Lines{kWelcome});
+    EXPECT_TRUE(services.fileDialogs.empty());
+    EXPECT_TRUE(services.script.boxes.empty() && services.script.shownSettings.empty());
+
+    const std::function<void()> ends[] = {[&] { QTest::keyClick(C(1020), Qt::Key_Escape); },
+                                          [&] { dlg.close(); }};
+    for (const auto& end : ends) {
+        dlg.show();
+        dlg.setResult(QDialog::Accepted);
+        end();
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    }
+}
+
+// Each click overwrites whatever X, Y and Z hold, even on the checked button.
+TEST_F(MainDlgTest, TransformModeButtonsFillTheVector) {
+    ShowTab(1);
+    for (const auto& [id, value] : {std::pair{1025, "1"}, {1025, "1"}, {1024, "0"}, {1024, "0"}}) {
+        for (const int field : {1028, 1026, 1027}) {
+            Set(field, "12.5");
+        }
+        Set(id);
+        EXPECT_TRUE(C<QRadioButton>(id)->isChecked());
+        EXPECT_EQ(Texts({1028, 1026, 1027}), QStringList({value, value, value})) << id;
+    }
+}
+
+// The exchange file's dialog follows the chosen filter. A cancelled dialog
+// leaves the field as it was.
+TEST_F(MainDlgTest, BrowseButtonsAskForTheirFiles) {
+    const struct {
+        int tab, filter, button;
+        const char* title;
+        const char* filterList;
+        std::optional<std::string> chosen;
+        int field;
+    } cases[] = {
+        {0, 0, 1035, "Select a Fifa 2001 ravfile for input/output",
+         "EA RAV files (*.rav)|*.rav|All files|*.*||", "/Ünï/a.rav", 1020},
+        {0, 0, 1036, "Select a ASCII Text filter file for input/output",
+         "ASCII files (*.txt, *.asc)|*.txt;*.asc|All files|*.*||", "/a.txt", 1021},
+        {0,
+         1,
+         1036,
+         "Select a G2 DesignWorkshop filter file for input/output",
+         "DesignWorkshop files (*.dw)|*.dw|All files|*.*||",
+         {},
+         1021},
+        {2, 0, 1037, "Select a Fifa 2001 fshfile for input",
+         "EA FSH files (*.fsh)|*.fsh|All files|*.*||", "/a.fsh", 1022},
+    };
+    for (const auto& c : cases) {
+        ShowTab(c.tab);
+        C<QComboBox>(1023)->setCurrentIndex(c.filter);
+        Set(c.field, "typed");
+        services.fileDialogs.clear();
+        services.chosenFiles = {c.chosen};
+        Set(c.button);
+        EXPECT_EQ(services.fileDialogs,
+                  (std::vector<std::pair<std::string, std::string>>{{c.title, c.filterList}}));
+        EXPECT_EQ(Texts({c.field}).front().toStdString(), c.chosen.value_or("typed"));
+    }
+}
+
+// "Filter options" configures the chosen filter: the ASCII filter through
+// its settings dialog, the others answer with a box.
+TEST_F(MainDlgTest, FilterOptionsConfigureTheChosenFilter) {
+    for (int filter = 0; filter < 3; ++filter) {
+        services.script.boxes.clear();
+        services.script.shownSettings.clear();
+        C<QComboBox>(1023)->setCurrentIndex(filter);
+        Set(1016);
+        EXPECT_EQ(services.script.shownSettings.size(), filter == 0 ? 1u : 0u) << filter;
+        EXPECT_EQ(services.script.boxes, filter == 0 ? Lines{} : Lines{"No configuration"});
+    }
+}
+
+// Each button on fresh copies of the samples, the paths filled in as the
+// command line does: the lines it logs and the one file it writes, if any.
+TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
+    dlg.SetStartPaths(QString::fromStdString(at + "sample.rav"),
+                      QString::fromStdString(at + "sample.fsh"));
+    const std::string rav = at + "sample.rav";
+    CRavFile after;
+    const auto vertex0 = [&] {
+        const RavVertex& v = after.GetObject(0)->vertices.at(0);
+        return std::array<float, 3>{v.x, v.y, v.z};
+    };
+    const auto allButFirst = [](CImageSelection& selection) {
+        selection.SetSelected(0, false);
+        selection.SelectionChanged(0);
+        return true;
+    };
+    dir.WriteText(reinterpret_cast<const char*>(u8"Szenen für Ünïcode/in.txt"),
+                  "EXMODE=0\r\nOBJECTS=1\r\nObject 0:\r\nNAME=field\r\nVERTEXES=25\r\n"
+                  "TEXTURES=2\r\nNAME=grs0\r\nNAME=lin0\r\n");
+    const std::string written = "Successfully written 296 objects";
+    const struct {
+        int tab;
+        std::vector<std::pair<int, std::string>> set; // fields typed, buttons clicked
+        Lines log;
+        const char* changed; // the file written, if any
+        std::function<void()> check = [] {};
+    } cases[] = {
+        {0, {{1021, "@out.txt"}, {1051, ""}}, {"Successful exported data"}, "out.txt"},
+        {0, {{1020, ""}, {1021, "@out.txt"}, {1051, ""}}, {"Error opening "}, nullptr},
+        {0,
+         {{1021, "@in.txt"}, {1050, ""}},
+         {"Successful imported data... updating data", "Successful updated data"},
+         "sample.rav",
+         [&] { EXPECT_EQ(after.GetObject(0)->name, "field"); }},
+        {1,
+         {{1024, ""}, {1028, "1.5abc"}, {1026, "-2"}, {1027, "abc"}, {1052, ""}},
+         {"Moving all vertexes in @sample.rav", written},
+         "sample.rav",
+         [&] {
+             EXPECT_EQ(vertex0(), (std::array<float, 3>{-2398.5f, -2, -3400}));
+         }},
+        {1,
+         {{1025, ""}, {1028, "0.5"}, {1052, ""}},
+         {"Scaling all vertexes in @sample.rav", written},
+         "sample.rav",
+         [&] {
+             EXPECT_EQ(vertex0(), (std::array<float, 3>{-1200, 0, -3400}));
+         }},
+        {1,
+         {{1053, ""}},
+         {"Normalizing G2 ravfile", "Warning! Object 0 is not a G2 Object. Skipping",
+          "Warning! Object 1 is not a G2 Object. Skipping",
+          "Warning! Object 2 is not a G2 Object. Skipping",
+          "Warning! Object 3 is not a G2 Object. Skipping",
+          "Warning! Object 4 is not a G2 Object. Skipping", written},
+         "sample.rav"},
+        {1, {{1030, "40"}, {1054, ""}}, {"Successfully shaded 296 G2 objects"}, "sample.rav"},
+        {2,
+         {{1055, ""}},
+         {"Succefully written texture data"},
+         "sample.rav",
+         [&] {
+             EXPECT_EQ(services.script.questions.size(), 1u);
+             EXPECT_EQ(after.GetTexture(0)->name, "grs1");
+             EXPECT_EQ(after.GetTexture(19)->name, "NULL");
+         }},
+        {2,
+         {{1020, ""}, {1056, ""}},
+         {"Generating TPages...", "3 TPages required...writing file"},
+         "sample.tpl"},
+    };
+    const auto original = ReadBytes(std::string(POLYPORT_EXAMPLES) + "/sample.rav");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.set.back().first);
+        for (const char* name : {"sample.rav", "sample.fsh"}) {
+            fs::copy_file(fs::path(POLYPORT_EXAMPLES) / name, folder / name,
+                          fs::copy_options::overwrite_existing);
+        }
+        fs::remove(folder / "out.txt");
+        fs::remove(folder / "sample.tpl");
+        ShowTab(c.tab);
+        Set(1020, rav);
+        C<QComboBox>(1023)->setCurrentIndex(0);
+        services.script.questions.clear();
+        services.script.answerYes = true;
+        services.script.selectionDialog = allButFirst; // without the 256 x 256 image
+        ClearLog();
+        for (const auto& [id, text] : c.set) {
+            Set(id, text);
+        }
+        Lines expected = c.log;
+        for (std::string& line : expected) {
+            line = FillPaths(line, at);
+        }
+        EXPECT_EQ(LogLines(), expected);
+        const std::string changed = c.changed ? c.changed : "";
+        EXPECT_EQ(ReadBytes(rav) != original, changed == "sample.rav");
+        EXPECT_EQ(fs::exists(folder / "out.txt"), changed == "out.txt");
+        EXPECT_EQ(fs::exists(folder / "sample.tpl"), changed == "sample.tpl");
+        ASSERT_TRUE(after.Load(rav));
+        c.check();
+    }
+}
+
+// The pane shows the log line for line, also once the log drops its oldest
+// lines, with the newest line in view. A CR or LF inside a message does not
+// break its line.
+TEST_F(MainDlgTest, LogPaneFollowsTheLog) {
+    dlg.resize(dlg.minimumSizeHint());
+    auto* pane = C<QPlainTextEdit>(CMainDlg::kLogId);
+    const auto paneLines = [&] { return pane->toPlainText().toStdString(); };
+    const auto logLines = [] {
+        std::string text = TheLog().Text();
+        for (std::size_t end = text.find("\r\n"); end != std::string::npos;
+             end = text.find("\r\n")) {
+            text.replace(end, 2, "\n");
+        }
+        return text;
+    };
+    for (int i = 0; i < 600; ++i) {
+        const std::string message = "Warning! Object " + std::to_string(i) + " is not a G2 Object";
+        AppendLog(message.c_str(), i % 2);
+        ASSERT_EQ(pane->blockCount(), qsizetype(LogLines().size())) << i;
+        ASSERT_EQ(pane->document()->lastBlock().text().toStdString(), message) << i;
+    }
+    EXPECT_NE(LogLines().front(), kWelcome); // the log did drop lines
+    EXPECT_EQ(paneLines(), logLines());
+    for (const char* message : {"a\nb", "c\rd",
+                                "e\xE2\x80\xA9"
+                                "f",
+                                "g"}) {
+        AppendLog(message, 0);
+    }
+    EXPECT_TRUE(paneLines().ends_with("\na b\nc d\ne\nf\ng")) << paneLines();
+    EXPECT_EQ(pane->document()->firstBlock().text().toStdString(), LogLines().front());
+    QScrollBar* bar = pane->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+} // namespace
