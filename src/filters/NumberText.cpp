@@ -246,21 +246,30 @@ constexpr long double kLongPowers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L, 
 // nearest the exact quotient unless the first rounding landed on the
 // midpoint of two floats. False then; both rounding steps go to even ties.
 template <typename T> bool ExactQuotient(std::uint64_t significand, int scale, float& value) {
-    const T quotient =
-        static_cast<T>(significand) /
-        static_cast<T>(std::is_same_v<T, double> ? kDoublePowers[scale] : kLongPowers[scale]);
-    const float nearest = static_cast<float>(quotient);
-    const T back = nearest;
-    if (back != quotient) {
-        // The positive float on the quotient's other side.
-        const auto bits = std::bit_cast<std::uint32_t>(nearest);
-        const T other = std::bit_cast<float>(quotient > back ? bits + 1 : bits - 1);
-        if ((back + other) / 2 == quotient) {
+    if constexpr (std::is_same_v<T, double>) {
+        const double quotient = static_cast<double>(significand) / kDoublePowers[scale];
+        // A normal float's midpoint has a one and 28 zeros below its last
+        // digit among the double's 52.
+        if ((std::bit_cast<std::uint64_t>(quotient) & 0x1fffffff) == 0x10000000) {
             return false;
         }
+        value = static_cast<float>(quotient);
+        return true;
+    } else {
+        const T quotient = static_cast<T>(significand) / kLongPowers[scale];
+        const float nearest = static_cast<float>(quotient);
+        const T back = nearest;
+        if (back != quotient) {
+            // The positive float on the quotient's other side.
+            const auto bits = std::bit_cast<std::uint32_t>(nearest);
+            const T other = std::bit_cast<float>(quotient > back ? bits + 1 : bits - 1);
+            if ((back + other) / 2 == quotient) {
+                return false;
+            }
+        }
+        value = nearest;
+        return true;
     }
-    value = nearest;
-    return true;
 }
 
 // Reads a plain decimal without exponent ("-12.375", "0.5000"), the form
