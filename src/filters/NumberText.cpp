@@ -1,6 +1,7 @@
 #include "filters/NumberText.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -18,17 +19,22 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// A table: colour values mix digits and letters at random, on which tests
+// would mispredict.
+constexpr auto kHexDigits = [] {
+    std::array<std::int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c) {
+        digits[static_cast<std::size_t>(c)] =
+            static_cast<std::int8_t>(c >= '0' && c <= '9'   ? c - '0'
+                                     : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                     : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                            : -1);
+    }
+    return digits;
+}();
+
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return kHexDigits[static_cast<unsigned char>(c)];
 }
 
 char Lower(char c) {
@@ -284,57 +290,66 @@ const char* ScanPlainDecimal(const char* p, float& value) {
     if (p[0] == '0' && Lower(p[1]) == 'x') {
         return nullptr;
     }
+    // The number is significand / 10^scale while the significand keeps to
+    // 19 digits, leading zeros not counted; zeros after the point beyond
+    // them change nothing. Other digits beyond them leave the number
+    // truncated: above significand / 10^scale, below the next step.
     const char* const first = p;
-    while (IsDigit(*p)) {
-        ++p;
+    std::uint64_t significand = 0;
+    int digits = 0;
+    int scale = 0;
+    bool fits = true;
+    bool truncated = false;
+    for (; IsDigit(*p); ++p) {
+        fits = fits && digits < 19;
+        significand = significand * 10 + static_cast<std::uint64_t>(*p - '0');
+        digits += significand != 0 ? 1 : 0;
     }
-    const char* const point = p;
-    const char* fraction = p; // the first digit after the point
-    // The digits that count end after the last one that is not a zero
-    // after the point: trailing zeros change nothing.
-    const char* last = p;
-    if (*p == '.') {
-        fraction = ++p;
-        for (; IsDigit(*p); ++p) {
-            last = *p != '0' ? p + 1 : last;
+    const bool point = *p == '.';
+    if (point) {
+        for (++p; IsDigit(*p); ++p) {
+            if (digits < 19) {
+                significand = significand * 10 + static_cast<std::uint64_t>(*p - '0');
+                digits += significand != 0 ? 1 : 0;
+                ++scale;
+            } else if (*p != '0') {
+                truncated = true;
+            }
         }
     }
     const char* const end = p;
-    if ((point == first && end == fraction) || Lower(*end) == 'e') {
+    if (end - first == (point ? 1 : 0) || Lower(*end) == 'e') {
         return nullptr; // no digits, or an exponent
     }
-    // Nor do leading zeros.
-    const char* lead = first;
-    while (lead < last && (*lead == '0' || *lead == '.')) {
-        ++lead;
-    }
-    const std::ptrdiff_t digits = (last - lead) - (lead < point && point < last ? 1 : 0);
     float read = 0.0f;
-    if (digits > 19) {
-        const auto result = std::from_chars(first, last, read);
-        if (result.ec != std::errc() || result.ptr != last) {
-            return nullptr;
+    bool done = fits && significand == 0;
+    if (fits && truncated) {
+        // Settled when both ends of the step round to the same float.
+        float above = 0.0f;
+        done = std::numeric_limits<long double>::digits >= 64 && scale <= 27 &&
+               ExactQuotient<long double>(significand, scale, read) &&
+               ExactQuotient<long double>(significand + 1, scale, above) && above == read;
+    } else if (fits && !done) {
+        while ((significand >= (std::uint64_t{1} << 53) || scale > 22) && scale > 0 &&
+               significand % 10 == 0) {
+            significand /= 10;
+            --scale;
         }
-    } else if (digits > 0) {
-        // The number is significand / 10^scale.
-        std::uint64_t significand = 0;
-        for (const char* q = lead; q < last; ++q) {
-            if (*q != '.') {
-                significand = significand * 10 + static_cast<std::uint64_t>(*q - '0');
-            }
-        }
-        const auto scale = static_cast<int>(last > point ? last - fraction : 0);
-        bool done = false;
         if (significand < (std::uint64_t{1} << 53) && scale <= 22) {
             done = ExactQuotient<double>(significand, scale, read);
         } else if (std::numeric_limits<long double>::digits >= 64 && scale <= 27) {
             done = ExactQuotient<long double>(significand, scale, read);
         }
-        if (!done) {
-            const auto result = std::from_chars(first, last, read);
-            if (result.ec != std::errc() || result.ptr != last) {
-                return nullptr;
-            }
+    }
+    if (!done) {
+        // Without the trailing zeros after the point, which only cost time.
+        const char* last = end;
+        while (point && last[-1] == '0') {
+            --last;
+        }
+        const auto result = std::from_chars(first, last, read);
+        if (result.ec != std::errc() || result.ptr != last) {
+            return nullptr;
         }
     }
     value = negative ? -read : read;
