@@ -22,8 +22,8 @@ const char* CAsciiFilter::ReadLine(const char* cursor, char* buffer, std::size_t
         return nullptr;
     }
     std::memset(buffer, 0, size);
-    std::string_view line;
-    const char* next = CAsciiLineReader::Step(cursor, size - 1, line);
+    CAsciiLineReader lines(cursor, size - 1);
+    const std::string_view line = lines.Next();
     line.copy(buffer, line.size());
-    return next;
+    return lines.Position();
 }

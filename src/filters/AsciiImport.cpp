@@ -2,14 +2,13 @@
 
 #include "filters/AsciiLineReader.h"
 #include "filters/NumberText.h"
-#include "gamefiles/FileIo.h"
 #include "gamefiles/RavFile.h"
 #include "output/Format.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
-#include <new>
 #include <span>
 #include <string>
 #include <vector>
@@ -85,8 +84,8 @@ std::size_t ScanFloats(const char* p, bool leadingComma, std::span<float> values
 // holds, so the next part is read from its own lines.
 class CAsciiImporter {
 public:
-    CAsciiImporter(const char* text, CRavFile& rav, CMessageOutput& output)
-        : m_lines(text, kMaxLineLength), m_rav(rav), m_output(output) {}
+    CAsciiImporter(CAsciiLineReader& lines, CRavFile& rav, CMessageOutput& output)
+        : m_lines(lines), m_rav(rav), m_output(output) {}
 
     void Run() {
         std::int32_t mode = 0;
@@ -264,7 +263,7 @@ private:
         }
     }
 
-    CAsciiLineReader m_lines;
+    CAsciiLineReader& m_lines;
     CRavFile& m_rav;
     CMessageOutput& m_output;
     std::uint32_t m_mode = 0;
@@ -277,11 +276,9 @@ bool CAsciiFilter::Import(const std::string& path, CRavFile* rav) {
     if (path.empty() || rav == nullptr) {
         return false;
     }
-    return ReadExchangeFile(path, [&](std::vector<std::uint8_t>& bytes) {
-        // The text ends at the first zero byte; a terminator is added when
-        // the file has none.
-        bytes.push_back(0);
-        CAsciiImporter(reinterpret_cast<const char*>(bytes.data()), *rav, *this).Run();
+    return ReadExchangeStream(path, [&](std::FILE* file) {
+        CAsciiLineReader lines(file, kMaxLineLength);
+        CAsciiImporter(lines, *rav, *this).Run();
         return true;
     });
 }

@@ -1,31 +1,60 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <string>
 #include <string_view>
+#include <vector>
 
-// Walks the lines of a zero-terminated text the way the ASCII reader sees
-// them: empty lines, lines of white space and "//" comment lines are passed
-// over, as are the leading spaces and TABs of a line; LF and CR LF both end a
-// line; a last line without a line end is not a line. Once the text has run
-// out every further line is empty.
+// Walks the lines of a text the way the ASCII reader sees them: empty lines,
+// lines of white space and "//" comment lines are passed over, as are the
+// leading spaces and TABs of a line; LF and CR LF both end a line; a last
+// line without a line end is not a line; the text ends at its first zero
+// byte. Once the text has run out every further line is empty.
+//
+// The text is either in memory or read from a file piece by piece, so that
+// a large file never has to be held whole.
 class CAsciiLineReader {
 public:
-    // `text` must stay alive and zero-terminated while the reader is used.
+    static constexpr std::size_t kChunkSize = std::size_t{1} << 18;
+
+    // Over a zero-terminated text that stays alive while the reader is used;
+    // a null text has no lines.
     CAsciiLineReader(const char* text, std::size_t maxLength)
-        : m_cursor(text), m_maxLength(maxLength) {}
+        : m_pos(text), m_maxLength(maxLength) {}
+
+    // Over the rest of an open file, read `chunkSize` bytes at a time (at
+    // least the longest line and two bytes). Throws std::bad_alloc.
+    CAsciiLineReader(std::FILE* file, std::size_t maxLength, std::size_t chunkSize = kChunkSize);
 
     // The next line, cut to the maximum length; the rest of a longer line is
-    // passed over. Empty once the text has run out.
+    // passed over. Empty once the text has run out. The view stays valid
+    // until the next call.
     [[nodiscard]] std::string_view Next();
 
     // True once a line was asked for that the text did not hold.
-    [[nodiscard]] bool RanOut() const { return m_cursor == nullptr; }
+    [[nodiscard]] bool RanOut() const { return m_pos == nullptr; }
 
-    // The same walk on a raw cursor: stores the next line in `line` and
-    // returns the position after it, or null when no line is left.
-    static const char* Step(const char* cursor, std::size_t maxLength, std::string_view& line);
+    // Where the next line's search starts in a text in memory; null once the
+    // text has run out.
+    [[nodiscard]] const char* Position() const { return m_pos; }
 
 private:
-    const char* m_cursor;
+    // Moves the unread text to the front of the buffer and reads more after
+    // it. False when nothing more came: the file or its text has ended.
+    bool Refill();
+    // Passes over the rest of the current line and its LF. False when the
+    // text ends first.
+    bool SkipLine();
+
+    const char* m_pos;
     std::size_t m_maxLength;
+    std::FILE* m_file = nullptr;
+    // The file's text read so far and not yet passed, [m_pos, m_end), with a
+    // zero byte at m_end.
+    std::vector<char> m_buffer;
+    char* m_end = nullptr;
+    bool m_atEnd = true;
+    // The kept part of a line longer than the buffer.
+    std::string m_long;
 };

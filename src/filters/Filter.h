@@ -3,6 +3,7 @@
 #include "output/MessageOutput.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -47,7 +48,14 @@ protected:
 
     // Reads the whole file at `path` and hands its bytes to `use`, whose
     // result is returned. Opening, reading and running out of memory (also
-    // inside `use`) are reported here with flag 1 and give false.
+    // inside `use`) are reported here with flag 1 and give false. The bytes
+    // have room for one more, so a text reader's terminator costs no copy.
     [[nodiscard]] bool ReadExchangeFile(const std::string& path,
                                         const std::function<bool(std::vector<std::uint8_t>&)>& use);
+
+    // As ReadExchangeFile, for a reader that takes the file piece by piece:
+    // hands `use` the open file. A read error left on the stream is reported
+    // here and gives false.
+    [[nodiscard]] bool ReadExchangeStream(const std::string& path,
+                                          const std::function<bool(std::FILE*)>& use);
 };

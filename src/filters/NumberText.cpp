@@ -1,9 +1,13 @@
 #include "filters/NumberText.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
+#include <cstring>
 #include <limits>
 #include <system_error>
+#include <type_traits>
 
 namespace {
 
@@ -15,17 +19,22 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// A table: colour values mix digits and letters at random, on which tests
+// would mispredict.
+constexpr auto kHexDigits = [] {
+    std::array<std::int8_t, 256> digits{};
+    for (int c = 0; c < 256; ++c) {
+        digits[static_cast<std::size_t>(c)] =
+            static_cast<std::int8_t>(c >= '0' && c <= '9'   ? c - '0'
+                                     : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                     : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                            : -1);
+    }
+    return digits;
+}();
+
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return kHexDigits[static_cast<unsigned char>(c)];
 }
 
 char Lower(char c) {
@@ -230,11 +239,224 @@ template <typename T> T ParseReal(const char* text, const char* limit, const cha
     return negative ? -value : value;
 }
 
+constexpr double kDoublePowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr long double kLongPowers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,
+                                       1e7L,  1e8L,  1e9L,  1e10L, 1e11L, 1e12L, 1e13L,
+                                       1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L,
+                                       1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
+// significand / 10^scale rounded to float, when T holds both exactly: T's
+// division rounds once, and rounding that to float again gives the float
+// nearest the exact quotient unless the first rounding landed on the
+// midpoint of two floats. False then; both rounding steps go to even ties.
+template <typename T> bool ExactQuotient(std::uint64_t significand, int scale, float& value) {
+    if constexpr (std::is_same_v<T, double>) {
+        const double quotient = static_cast<double>(significand) / kDoublePowers[scale];
+        // A normal float's midpoint has a one and 28 zeros below its last
+        // digit among the double's 52.
+        if ((std::bit_cast<std::uint64_t>(quotient) & 0x1fffffff) == 0x10000000) {
+            return false;
+        }
+        value = static_cast<float>(quotient);
+        return true;
+    } else {
+        const T quotient = static_cast<T>(significand) / kLongPowers[scale];
+        const float nearest = static_cast<float>(quotient);
+        const T back = nearest;
+        if (back != quotient) {
+            // The positive float on the quotient's other side.
+            const auto bits = std::bit_cast<std::uint32_t>(nearest);
+            const T other = std::bit_cast<float>(quotient > back ? bits + 1 : bits - 1);
+            if ((back + other) / 2 == quotient) {
+                return false;
+            }
+        }
+        value = nearest;
+        return true;
+    }
+}
+
+// Reads a plain decimal without exponent ("-12.375", "0.5000"), the form
+// the exports write, in one pass. Returns its end, or null (with `value`
+// unchanged) for text of any other form, which ScanFloat's general path
+// reads, and for the rare number whose float is not settled here.
+const char* ScanPlainDecimal(const char* p, float& value) {
+    const bool negative = *p == '-';
+    if (negative || *p == '+') {
+        ++p;
+    }
+    if (p[0] == '0' && Lower(p[1]) == 'x') {
+        return nullptr;
+    }
+    // The number is significand / 10^scale while the significand keeps to
+    // 19 digits, leading zeros not counted; zeros after the point beyond
+    // them change nothing. Other digits beyond them leave the number
+    // truncated: above significand / 10^scale, below the next step.
+    const char* const first = p;
+    std::uint64_t significand = 0;
+    int digits = 0;
+    int scale = 0;
+    bool fits = true;
+    bool truncated = false;
+    for (; IsDigit(*p); ++p) {
+        fits = fits && digits < 19;
+        significand = significand * 10 + static_cast<std::uint64_t>(*p - '0');
+        digits += significand != 0 ? 1 : 0;
+    }
+    const bool point = *p == '.';
+    if (point) {
+        for (++p; IsDigit(*p); ++p) {
+            if (digits < 19) {
+                significand = significand * 10 + static_cast<std::uint64_t>(*p - '0');
+                digits += significand != 0 ? 1 : 0;
+                ++scale;
+            } else if (*p != '0') {
+                truncated = true;
+            }
+        }
+    }
+    const char* const end = p;
+    if (end - first == (point ? 1 : 0) || Lower(*end) == 'e') {
+        return nullptr; // no digits, or an exponent
+    }
+    float read = 0.0f;
+    bool done = fits && significand == 0;
+    if (fits && truncated) {
+        // Settled when both ends of the step round to the same float.
+        float above = 0.0f;
+        done = std::numeric_limits<long double>::digits >= 64 && scale <= 27 &&
+               ExactQuotient<long double>(significand, scale, read) &&
+               ExactQuotient<long double>(significand + 1, scale, above) && above == read;
+    } else if (fits && !done) {
+        while ((significand >= (std::uint64_t{1} << 53) || scale > 22) && scale > 0 &&
+               significand % 10 == 0) {
+            significand /= 10;
+            --scale;
+        }
+        if (significand < (std::uint64_t{1} << 53) && scale <= 22) {
+            done = ExactQuotient<double>(significand, scale, read);
+        } else if (std::numeric_limits<long double>::digits >= 64 && scale <= 27) {
+            done = ExactQuotient<long double>(significand, scale, read);
+        }
+    }
+    if (!done) {
+        // Without the trailing zeros after the point, which only cost time.
+        const char* last = end;
+        while (point && last[-1] == '0') {
+            --last;
+        }
+        const auto result = std::from_chars(first, last, read);
+        if (result.ec != std::errc() || result.ptr != last) {
+            return nullptr;
+        }
+    }
+    value = negative ? -read : read;
+    return end;
+}
+
+constexpr char kDigitPairs[] = "00010203040506070809101112131415161718192021222324"
+                               "25262728293031323334353637383940414243444546474849"
+                               "50515253545556575859606162636465666768697071727374"
+                               "75767778798081828384858687888990919293949596979899";
+
+// "%.*f" for the values the exports meet, up to 32 decimals: a finite value
+// whose fractional part has at most 60 binary digits, as every float from
+// 2^-36 upwards, and whose integer part fits in 64 bits. The value is an
+// integer part and a binary fraction; each further decimal is the integer
+// part of ten times the fraction, and the rest after the last decimal
+// decides the rounding exactly. False, with nothing appended, for any other
+// value.
+bool AppendFixedBinary(std::string& out, double value, int decimals) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const auto biased = static_cast<int>((bits >> 52) & 0x7ff);
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    if (biased == 0x7ff || decimals > 32) {
+        return false;
+    }
+    int exponent = -1074;
+    if (biased != 0) {
+        mantissa |= std::uint64_t{1} << 52;
+        exponent = biased - 1075;
+    }
+    std::uint64_t integer = 0;
+    std::uint64_t fraction = 0;
+    int shift = 0; // binary digits of the fraction
+    if (mantissa != 0) {
+        const int zeros = std::countr_zero(mantissa);
+        mantissa >>= zeros;
+        exponent += zeros;
+        if (exponent >= 0) {
+            if (std::bit_width(mantissa) + exponent > 64) {
+                return false;
+            }
+            integer = mantissa << exponent;
+        } else {
+            shift = -exponent;
+            if (shift > 60) {
+                return false;
+            }
+            integer = mantissa >> shift;
+            fraction = mantissa & ((std::uint64_t{1} << shift) - 1);
+        }
+    }
+    char digits[32];
+    const std::uint64_t mask = (std::uint64_t{1} << shift) - 1;
+    int i = 0;
+    if (shift <= 50) {
+        // Four decimals at a time while ten thousand times the fraction fits.
+        for (; i + 4 <= decimals && fraction != 0; i += 4) {
+            fraction *= 10000;
+            const auto four = static_cast<std::size_t>(fraction >> shift);
+            fraction &= mask;
+            std::memcpy(digits + i, kDigitPairs + 2 * (four / 100), 2);
+            std::memcpy(digits + i + 2, kDigitPairs + 2 * (four % 100), 2);
+        }
+    }
+    for (; i < decimals && fraction != 0; ++i) {
+        fraction *= 10; // below 2^64: the fraction is below 2^60
+        digits[i] = static_cast<char>('0' + (fraction >> shift));
+        fraction &= mask;
+    }
+    std::fill(digits + i, digits + decimals, '0');
+    if (fraction != 0) {
+        // Ties go to the even neighbour, as printf rounds.
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        const bool odd = decimals > 0 ? (digits[decimals - 1] & 1) != 0 : (integer & 1) != 0;
+        if (fraction > half || (fraction == half && odd)) {
+            for (i = decimals - 1; i >= 0 && digits[i] == '9'; --i) {
+                digits[i] = '0';
+            }
+            if (i >= 0) {
+                ++digits[i];
+            } else {
+                ++integer;
+            }
+        }
+    }
+    char text[1 + 20 + 1 + 32];
+    char* p = text;
+    if ((bits >> 63) != 0) {
+        *p++ = '-';
+    }
+    p = std::to_chars(p, text + sizeof text, integer).ptr;
+    if (decimals > 0) {
+        *p++ = '.';
+        p = std::copy(digits, digits + decimals, p);
+    }
+    out.append(text, p);
+    return true;
+}
+
 } // namespace
 
 void AppendFixed(std::string& out, double value, int decimals) {
     if (decimals < 0) {
         decimals = 6; // printf ignores a negative precision
+    }
+    if (AppendFixedBinary(out, value, decimals)) {
+        return;
     }
     // A sign, the 309 integer digits of the largest double and the point.
     constexpr int kMaxLead = 1 + 309 + 1;
@@ -255,6 +477,9 @@ void AppendFixed(std::string& out, double value, int decimals) {
 
 std::size_t ScanFloat(const char* text, float& value) {
     const char* start = SkipSpace(text);
+    if (const char* end = ScanPlainDecimal(start, value)) {
+        return static_cast<std::size_t>(end - text);
+    }
     const char* p = start;
     if (*p == '\0') {
         return 0;

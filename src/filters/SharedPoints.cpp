@@ -12,7 +12,11 @@ std::uint32_t Bits(float value) {
 
 } // namespace
 
-std::size_t CSharedPoints::KeyHash::operator()(const Key& key) const {
+CSharedPoints::Key CSharedPoints::KeyOf(const RavVertex& position) {
+    return {Bits(position.x), Bits(position.y), Bits(position.z)};
+}
+
+std::size_t CSharedPoints::Hash(const Key& key) {
     // Float patterns differ mostly in their high bits: mix every bit into
     // every other (the finaliser of splitmix64).
     std::uint64_t hash =
@@ -22,6 +26,21 @@ std::size_t CSharedPoints::KeyHash::operator()(const Key& key) const {
     return static_cast<std::size_t>(hash ^ (hash >> 31));
 }
 
+void CSharedPoints::Grow() {
+    std::vector<std::size_t> slots(m_slots.empty() ? 64 : 2 * m_slots.size(), 0);
+    const std::size_t mask = slots.size() - 1;
+    for (const std::size_t slot : m_slots) {
+        if (slot != 0) {
+            std::size_t i = Hash(KeyOf(m_points[slot - 1])) & mask;
+            while (slots[i] != 0) {
+                i = (i + 1) & mask;
+            }
+            slots[i] = slot;
+        }
+    }
+    m_slots = std::move(slots);
+}
+
 std::size_t CSharedPoints::Add(const RavVertex& position) {
     const std::size_t next = m_points.size();
     if (std::isnan(position.x) || std::isnan(position.y) || std::isnan(position.z)) {
@@ -29,10 +48,20 @@ std::size_t CSharedPoints::Add(const RavVertex& position) {
         m_points.push_back(position);
         return next;
     }
-    const auto [entry, added] =
-        m_index.try_emplace({Bits(position.x), Bits(position.y), Bits(position.z)}, next);
-    if (added) {
-        m_points.push_back(position);
+    if (2 * (next + 1) > m_slots.size()) {
+        Grow();
     }
-    return entry->second;
+    const Key key = KeyOf(position);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = Hash(key) & mask;; i = (i + 1) & mask) {
+        const std::size_t slot = m_slots[i];
+        if (slot == 0) {
+            m_points.push_back(position);
+            m_slots[i] = next + 1;
+            return next;
+        }
+        if (KeyOf(m_points[slot - 1]) == key) {
+            return slot - 1;
+        }
+    }
 }

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 // Gives equal positions one point: each position added gets the index of
@@ -15,7 +14,7 @@
 // takes constant time on average.
 class CSharedPoints {
 public:
-    // The index of `position`'s point.
+    // The index of `position`'s point. Throws std::bad_alloc.
     std::size_t Add(const RavVertex& position);
 
     [[nodiscard]] const std::vector<RavVertex>& Points() const { return m_points; }
@@ -23,10 +22,13 @@ public:
 private:
     // The bit patterns of the three coordinates, with -0.0 stored as 0.0.
     using Key = std::array<std::uint32_t, 3>;
-    struct KeyHash {
-        std::size_t operator()(const Key& key) const;
-    };
+    static Key KeyOf(const RavVertex& position);
+    static std::size_t Hash(const Key& key);
+    // Doubles the table and places every point in it again.
+    void Grow();
 
     std::vector<RavVertex> m_points;
-    std::unordered_map<Key, std::size_t, KeyHash> m_index;
+    // Open addressing with linear probing, at most half full: each slot is 0
+    // when free, else 1 + the index of a point. NaN points have no slot.
+    std::vector<std::size_t> m_slots;
 };

@@ -69,7 +69,7 @@ bool RemoveFile(const std::string& utf8Path) {
     }
 }
 
-bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes) {
+bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes, std::size_t spare) {
     bytes.clear();
     // Size the buffer from the file's length when the stream can tell it, so
     // a large file is read with one allocation and one read.
@@ -80,7 +80,9 @@ bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes) {
             return false;
         }
         if (end > start) {
-            bytes.resize(static_cast<std::size_t>(end - start));
+            const auto size = static_cast<std::size_t>(end - start);
+            bytes.reserve(size + spare);
+            bytes.resize(size);
         }
     }
     std::size_t used = std::fread(bytes.data(), 1, bytes.size(), file);
@@ -107,6 +109,7 @@ bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes) {
             break;
         }
     }
+    bytes.reserve(used + spare);
     bytes.resize(used);
     return std::ferror(file) == 0;
 }

@@ -22,8 +22,10 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 bool RemoveFile(const std::string& utf8Path);
 
 // Reads everything from the current position to the end of the file.
-// False on a read error.
-[[nodiscard]] bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes);
+// False on a read error. The buffer keeps room for `spare` more bytes, so
+// that a reader can append a terminator without copying a large file.
+[[nodiscard]] bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes,
+                             std::size_t spare = 0);
 
 // Reads a whole file. False when it cannot be opened or read.
 [[nodiscard]] bool ReadWholeFile(const std::string& utf8Path, std::vector<std::uint8_t>& bytes);

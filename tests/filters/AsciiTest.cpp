@@ -1,5 +1,7 @@
 #include "filters/AsciiFilter.h"
+#include "filters/AsciiLineReader.h"
 #include "filters/FilterTestSupport.h"
+#include "gamefiles/FileIo.h"
 #include "support/ScriptedServices.h"
 
 #include <algorithm>
@@ -302,6 +304,37 @@ TEST(AsciiReadLine, ReturnsTheLinesTheReaderSees) {
         }
         EXPECT_EQ(lines, c.lines) << c.text;
         EXPECT_EQ(buffer, (std::array<char, 8>{})) << "the buffer was not emptied";
+    }
+}
+
+// A file is read a piece at a time; lines, comments and CR LF pairs split
+// between pieces, lines longer than a piece and zero bytes must come out as
+// from the whole text in memory.
+TEST(AsciiReadLine, ReadsAFileInPiecesAsTheWholeText) {
+    static const char kAlphabet[] = "ab//\r\n\n \t";
+    std::mt19937 random(5);
+    TempDir dir;
+    const auto lines = [](CAsciiLineReader& reader) {
+        std::vector<std::string> read;
+        for (std::string_view line = reader.Next(); !reader.RanOut(); line = reader.Next()) {
+            read.emplace_back(line);
+        }
+        return read;
+    };
+    for (int n = 0; n < 100; ++n) {
+        std::string text;
+        for (std::size_t length = random() % 160; length > 0; --length) {
+            text += random() % 300 == 0 ? '\0' : kAlphabet[random() % (sizeof kAlphabet - 1)];
+        }
+        const std::string path = dir.WriteText("t.txt", text);
+        for (const std::size_t chunk : {9, 10, 13, 64}) {
+            CAsciiLineReader whole(text.c_str(), 7);
+            const FilePtr file = OpenFile(path, "rb");
+            ASSERT_TRUE(file);
+            CAsciiLineReader pieces(file.get(), 7, chunk);
+            ASSERT_EQ(lines(pieces), lines(whole))
+                << testing::PrintToString(text) << " in " << chunk;
+        }
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -61,9 +63,14 @@ TEST_F(NumberText, AppendFixedMatchesPrintf) {
                                0.125, 2.5,     -0.5,     1e300,     5e-324, -1.7976931348623157e308,
                                0.1,   999.9995};
     std::mt19937_64 random(20240611);
+    std::uniform_real_distribution<double> unit(-2.0, 2.0);
     for (int n = 0; n < 400; ++n) {
         values.push_back(std::bit_cast<double>(random()));
         values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+        // Every binary digit in use, at the sizes of coordinates and below.
+        const double everyday = std::ldexp(unit(random), static_cast<int>(random() % 60) - 40);
+        values.push_back(everyday);
+        values.push_back(static_cast<float>(everyday));
         // Few binary digits make exact ties at some decimal count.
         values.push_back(std::ldexp(static_cast<double>(random() % 2001) - 1000.0,
                                     -static_cast<int>(random() % 24)));
@@ -93,7 +100,8 @@ TEST_F(NumberText, ReadersMatchCLibrary) {
         "-2147483649", "4294967295", "9999999999999999999999", "-99999999999999999999",
         "-9223372036854775808", "ffffffffffffffff", "1ffffffffffffffff", "-ffffffffffffffffff",
         "3.4028235677973366e38", "7.00649232162408535e-46", "1.00000005960464477539062",
-        "0x1.000001p0", "0x1.8p-149", "1e-99999999999", "1e99999999999", "0e99999999999", "1,5"}) {
+        "0x1.000001p0", "0x1.8p-149", "1e-99999999999", "1e99999999999", "0e99999999999", "1,5",
+        "18446744073709551617", "-99999999999999999999.5", "0.12345678901234567890123"}) {
         ASSERT_NO_FATAL_FAILURE(ExpectSameReading(text));
     }
     // clang-format on
@@ -117,6 +125,25 @@ TEST_F(NumberText, ReadersMatchCLibrary) {
         const long double doubleTie =
             (static_cast<long double>(d) + std::nextafter(d, INFINITY)) / 2;
         std::snprintf(number, sizeof number, "%.9g", f);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(number));
+        // Plain decimals as the exports write them, and float midpoints of
+        // everyday sizes written out in full, each rounded to even.
+        std::snprintf(number, sizeof number, "%.*f", static_cast<int>(random() % 41), f);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(number));
+        const float everyday = std::ldexp(static_cast<float>(random() % (1 << 24)),
+                                          static_cast<int>(random() % 50) - 40);
+        const double midpoint =
+            (static_cast<double>(everyday) + std::nextafter(everyday, INFINITY)) / 2;
+        std::snprintf(number, sizeof number, "%.60f", midpoint);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(number));
+        // Its first 19 digits and its shortest decimal lie beside it, but a
+        // division in long double or double may round onto it.
+        std::string cut = number;
+        const std::size_t lead = cut.find_first_of("123456789");
+        cut.resize(std::min(cut.size(), lead + 19 + (cut.find('.') > lead ? 1 : 0)));
+        ASSERT_NO_FATAL_FAILURE(ExpectSameReading(cut));
+        *std::to_chars(number, number + sizeof number - 1, midpoint, std::chars_format::fixed).ptr =
+            '\0';
         ASSERT_NO_FATAL_FAILURE(ExpectSameReading(number));
         std::snprintf(number, sizeof number, "%.*e", static_cast<int>(random() % 25), d);
         ASSERT_NO_FATAL_FAILURE(ExpectSameReading(number));

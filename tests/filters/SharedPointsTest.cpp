@@ -1,4 +1,5 @@
 #include "filters/SharedPoints.h"
+#include "filters/SharedPointsReference.h"
 
 #include <gtest/gtest.h>
 
@@ -8,17 +9,6 @@
 #include <vector>
 
 namespace {
-
-// The plain definition: the first earlier point equal by float comparison.
-std::size_t FirstMatch(std::vector<RavVertex>& points, const RavVertex& p) {
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (points[i].x == p.x && points[i].y == p.y && points[i].z == p.z) {
-            return i;
-        }
-    }
-    points.push_back(p);
-    return points.size() - 1;
-}
 
 // Coordinates from a small pool, so that positions repeat, with both zeros
 // and NaNs of both signs; indices and the points' bit patterns match the
@@ -34,7 +24,7 @@ TEST(SharedPoints, GivesTheIndicesOfTheFirstMatchScan) {
         std::vector<RavVertex> reference;
         for (int corner = 0; corner < 4000; ++corner) {
             const RavVertex p{pick(), pick(), pick()};
-            ASSERT_EQ(shared.Add(p), FirstMatch(reference, p))
+            ASSERT_EQ(shared.Add(p), ReferenceSharePoint(reference, p))
                 << "seed " << seed << " corner " << corner;
         }
         ASSERT_EQ(shared.Points().size(), reference.size());
