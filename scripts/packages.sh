@@ -3,4 +3,5 @@
 BUILD_PACKAGES=(cmake ninja-build g++ libcli11-dev nlohmann-json3-dev qt6-base-dev)
 # locales: the test under a comma decimal point generates de_DE.UTF-8.
 # nodejs, npm: an outside reader checks the exported Lightwave files.
-TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev locales nodejs npm)
+# clang, libclang-rt-14-dev: the fuzz targets (libFuzzer and the sanitizers).
+TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev locales nodejs npm clang libclang-rt-14-dev)

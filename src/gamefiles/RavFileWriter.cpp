@@ -176,7 +176,11 @@ private:
             m_rav.Output(Format(cropWarning, index), 1);
             name.resize(stored);
         }
-        const bool same = std::equal(name.begin(), name.end(), m_image.begin() + offset);
+        // Byte for byte: char may be signed, and a name with bytes above 0x7F
+        // must still compare equal to itself.
+        const bool same =
+            std::equal(name.begin(), name.end(), m_image.begin() + offset,
+                       [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
         // A name read cut to the longest length the system keeps still
         // stands whole in the file; leave it there.
         if (same && (name.size() == stored || name.size() == kRavMaxNameLength)) {

@@ -69,9 +69,10 @@ TEST_F(RavFileTest, SaveWritesTheModelBackInPlaceInOrder) {
 // A new name takes the room of the stored one, up to its zero byte or the end
 // of the file, and is cropped to it with a warning; the zero byte is written
 // only where the stored name had one. A name read cut to 1023 characters stays
-// whole. Each save writes its own table of names only.
+// whole, whatever its bytes. Each save writes its own table of names only.
 TEST_F(RavFileTest, NamesAreWrittenIntoTheRoomOfTheStoredName) {
     const std::string q(1500, 'q');
+    const std::string e(1500, '\xE9');
     const struct {
         std::string stored, name, written; // at the end of the file
     } cases[] = {
@@ -83,6 +84,7 @@ TEST_F(RavFileTest, NamesAreWrittenIntoTheRoomOfTheStoredName) {
         {"TAIL", "AB", std::string("AB\0L", 4)},
         {"TAIL", "ABCDEF", "ABCD"},
         {q, q.substr(0, 1023), q},
+        {e, e.substr(0, 1023), e},
     };
     for (const bool texture : {false, true}) {
         for (const auto& c : cases) {
