@@ -1,5 +1,4 @@
-#include "commands/CommandDispatcher.h"
-#include "gamefiles/RavTestSupport.h"
+#include "commands/DispatcherLog.h"
 
 #include <clocale>
 #include <regex>
@@ -32,10 +31,7 @@ TEST(Locale, NumbersKeepTheirPointUnderACommaLocale) {
 
     CCommandDispatcher dispatcher;
     Messages log;
-    for (CMessageOutput* worker : dispatcher.Workers()) {
-        worker->SetOutput(LogInto(log));
-    }
-    log.clear();
+    LogEverything(dispatcher, log);
     ASSERT_TRUE(dispatcher.Run(kCommandExport, inputs));
     const std::string exported = ReadText(inputs.exchangePath);
     EXPECT_NE(exported.find("\t\t1.500000, -2.250000, 0.125000\r\n"), std::string::npos)
@@ -43,7 +39,9 @@ TEST(Locale, NumbersKeepTheirPointUnderACommaLocale) {
     EXPECT_EQ(exported.find(",5"), std::string::npos);
     dir.WriteText("scene.txt", std::regex_replace(exported, std::regex("1\\.500000"), "3.75"));
     ASSERT_TRUE(dispatcher.Run(kCommandImport, inputs));
-    EXPECT_EQ(log, Messages{});
+    EXPECT_EQ(log, (Messages{{"Successful exported data", 0},
+                             {"Successful imported data... updating data", 0},
+                             {"Successful updated data", 0}}));
 
     CRavFile saved;
     ASSERT_TRUE(saved.Load(inputs.ravPath));

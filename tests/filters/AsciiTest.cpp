@@ -44,36 +44,6 @@ TEST_F(AsciiTest, ExportWritesTheGoldensByteForByte) {
     EXPECT_EQ(messages, Messages{});
 }
 
-// Each flag adds its fields to the vertex line; textures are written in
-// every mode, their orders only under ExportOrder. EXMODE is signed.
-TEST_F(AsciiTest, ExportModeChoosesTheFields) {
-    LoadScene({.textures = {"grass"},
-               .objects = {{.name = "q",
-                            .vertices = {{1, 2, 3}},
-                            .uvs = {{4, 5}},
-                            .colours = {{1, 2, 3, 4}},
-                            .textureRecords = {RavBuilder::Record(0, {9})}}}});
-    const struct {
-        std::uint32_t mode;
-        const char* exmode;
-        const char* vertexLine;
-        bool orders;
-    } cases[] = {{0, "0", "", false},
-                 {1, "1", "\t\t1.0, 2.0, 3.0", false},
-                 {4, "4", ", 4.0, 5.0", false},
-                 {16, "16", ", 030201", false},
-                 {8, "8", "", true},
-                 {0xFFFFFFFF, "-1", "\t\t1.0, 2.0, 3.0, 4.0, 5.0, 030201", true}};
-    for (const auto& c : cases) {
-        const std::string orders = c.orders ? "\t\t\tORDERCOUNT=1\r\n\t\t\tORDER=9\r\n" : "";
-        EXPECT_EQ(Export(c.mode, 1),
-                  Join({"EXMODE=" + std::string(c.exmode), "OBJECTS=1", "Object 0:", "\tNAME=q",
-                        "\tVERTEXES=1", c.vertexLine, "\tTEXTURES=1", "\t\tNAME=grass"}) +
-                      orders + "[End of file]\r\n")
-            << c.mode;
-    }
-}
-
 // Random objects: coordinates 0 or of a size that 32 decimals hold exactly,
 // fewer uvs and colours than vertices, random orders, one object of
 // another kind and, with `big`, one of 3000 vertices.
@@ -181,22 +151,11 @@ TEST_F(AsciiTest, ImportAppliesWhatTheTextHolds) {
          "second\n\t\t\nVERTEXES=2\n 9, 8,7, 0A0B0C\n6,5,4,\t0D0E0F\r\nTEXTURES=1\nNAME=STAND\n"
          "[End of file]",
          {}, {"first | 9,8,7 6,5,4 | 0.5,0.5 | 0c0b0a04 0f0e0d08 | stand:1,2,3,4,5"}},
-        {"more objects than the model: cropped; a NAME line without a name",
-         Lf({"EXMODE=0", "OBJECTS=5", "Object 0:", "NAME=x", "VERTEXES=2", "TEXTURES=1",
-             "NAME=grass", "Object 1:", "NAME=", "VERTEXES=1", "TEXTURES=1", "NAME=stand",
-             "Object 2:", "NAME=z", "VERTEXES=0", "TEXTURES=0", "Object 3:", "NAME=w"}),
-         {{"Warning! Textfile has 5 Objects but the Ravfile only has 3. Cropping", 1}},
-         {"x | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5",
-          "b | 7,8,9 | 0,0 | 00000000 | stand:0", "z | | | |"}},
         {"numbers the line lacks keep their value; a comma must follow a number directly",
          Lf({"EXMODE=5", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", "-1.5e1, 0x1p-2",
              "7 , 8, 9, 0.1, 0.2"}),
          {{warnA + "has a 0 Textures, the ravfile has 1. Skipping textures", 1}, {tooFew, 1}},
          {"a | -15,0.25,3 7,5,6 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5"}},
-        {"placements and shading without positions",
-         Lf({"EXMODE=20", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", ", 0.25, 0.75, 332211",
-             ", 9, 9, 665544", "TEXTURES=1", "NAME=stand"}),
-         {}, {"a | 1,2,3 4,5,6 | 0.25,0.75 | 11223304 44556608 | stand:1,2,3,4,5"}},
         {"order entries: atoi rules, low 16 bits, a short line keeps the rest",
          Lf({"EXMODE=8", "OBJECTS=2", "Object 0:", "NAME=a", "VERTEXES=2", "TEXTURES=1",
              "NAME=stand", "ORDERCOUNT=5", "ORDER= 4,5x, -1", "Object 1:", "NAME=b", "VERTEXES=1",
@@ -210,46 +169,23 @@ TEST_F(AsciiTest, ImportAppliesWhatTheTextHolds) {
                     "ORDERCOUNT=1", "ORDER=5", "NAME=Grass", "ORDERCOUNT=1", "ORDER=6"}),
          {{"Warning! Object 0 (ay) has a 3 Vertexes, the ravfile has 2. Skipping Object", 1}},
          {"ay | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5", kGood1}},
-        {"a texture count that differs",
-         ThenGood1({"Object 0:", "NAME=a", "VERTEXES=2", "10, 10, 10, 1, 1, 111111",
-                    "20, 20, 20, 2, 2, 222222", "TEXTURES=2", "NAME=Grass", "ORDERCOUNT=5",
-                    "ORDER=5, 5, 5, 5, 5", "NAME=Grass", "ORDERCOUNT=1", "ORDER=6"}),
-         {{warnA + "has a 2 Textures, the ravfile has 1. Skipping textures", 1}},
-         {"a | 10,10,10 20,20,20 | 1,1 | 11111104 22222208 | stand:1,2,3,4,5", kGood1}},
         {"a texture missing from the table",
          ThenGood1({"Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2", "TEXTURES=1", "NAME=sky",
                     "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9"}),
          {{warnA + "Texture sky not in ravfile. Skipping textures", 1}},
          {"a | 1,1,1 2,2,2 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5", kGood1}},
-        {"an order count that differs",
-         ThenGood1({"Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2", "TEXTURES=1",
-                    "NAME=Grass", "ORDERCOUNT=2", "ORDER=9, 9"}),
-         {{warnA + "Textfile has 2 order entries, the rav 5. Skipping order entries", 1}},
-         {"a | 1,1,1 2,2,2 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5", kGood1}},
         {"a mode without vertex lines passes over none",
          Lf({"EXMODE=8", "OBJECTS=2", "Object 0:", "NAME=a", "VERTEXES=9", "TEXTURES=1",
              "NAME=Grass", "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9", "Object 1:", "NAME=bee",
              "VERTEXES=1", "TEXTURES=1", "NAME=stand", "ORDERCOUNT=1", "ORDER=42"}),
          {{warnA + "has a 9 Vertexes, the ravfile has 2. Skipping Object", 1}},
          {"", "bee | 7,8,9 | 0,0 | 00000000 | stand:42"}},
-        {"a vertex line too short for a colour, and an ORDER line the text lacks",
-         Lf({"EXMODE=24", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", ", 12", "12345",
-             "TEXTURES=1", "NAME=Grass", "ORDERCOUNT=5"}),
-         {{tooFew, 1}}, {"a | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5"}},
-        {"a texture NAME line without a name is not the name read before it",
-         Lf({"EXMODE=0", "OBJECTS=1", "Object 0:", "NAME=stand", "VERTEXES=2", "TEXTURES=1",
-             "NAME=", "Object 1:"}),
-         {{"Warning! Object 0 (stand) Texture  not in ravfile. Skipping textures", 1}},
-         {"stand | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5"}},
         {"count lines without a number are 0, not the count read before",
          Lf({"EXMODE=1", "OBJECTS=2", "Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2",
              "TEXTURES=1", "NAME=grass", "Object 1:", "NAME=b", "VERTEXES=", "TEXTURES=1",
              "NAME=grass"}),
          {{"Warning! Object 1 (b) has a 0 Vertexes, the ravfile has 1. Skipping Object", 1}},
          {"a | 1,1,1 2,2,2 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5"}},
-        {"the text ends inside a passed-over part",
-         Lf({"EXMODE=1", "OBJECTS=3", "Object 0:", "NAME=a", "VERTEXES=9", "1,1,1"}),
-         {{warnA + "has a 9 Vertexes, the ravfile has 2. Skipping Object", 1}, {tooFew, 1}}, {}},
         {"an overlong line is cut, and its rest is not a line",
          Lf({"EXMODE=0", "OBJECTS=1", "Object 0:", "NAME=" + std::string(20000, 'n'), "VERTEXES=2",
              "TEXTURES=1", "NAME=Grass"}),
@@ -280,30 +216,6 @@ TEST_F(AsciiTest, ImportAppliesWhatTheTextHolds) {
         EXPECT_TRUE(Import(c.text));
         EXPECT_EQ(messages, c.messages);
         EXPECT_EQ((std::array{Summary(rav, 0), Summary(rav, 1), Summary(rav, 2)}), expected);
-    }
-}
-
-// The line source on its own: what it passes over, where it cuts, and that
-// an unterminated last line is never returned.
-TEST(AsciiReadLine, ReturnsTheLinesTheReaderSees) {
-    const struct {
-        std::string text;
-        std::vector<std::string> lines;
-    } cases[] = {
-        {"a\r\nb\nc", {"a", "b"}},  {"// x\n\n \t\r\n  t w \t\r\n//", {"t w \t"}},
-        {"  x // y\n", {"x // y"}}, {"0123456789\nz\n", {"0123456", "z"}},
-        {"012345\r\n", {"012345"}}, {"0123456\r\n", {"0123456"}},
-        {"abc\0def\n"s, {}},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> lines;
-        std::array<char, 8> buffer{};
-        const char* cursor = c.text.c_str();
-        while ((cursor = CAsciiFilter::ReadLine(cursor, buffer.data(), buffer.size()))) {
-            lines.emplace_back(buffer.data());
-        }
-        EXPECT_EQ(lines, c.lines) << c.text;
-        EXPECT_EQ(buffer, (std::array<char, 8>{})) << "the buffer was not emptied";
     }
 }
 
@@ -350,8 +262,6 @@ TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
         {AsciiSettingsFields{1, 0, 1, 0, "6", 0}, 3, 6},
         {std::nullopt, 3, 6},
         {AsciiSettingsFields{1, 1, 1, 1, "40", 1}, 31, 32},
-        {AsciiSettingsFields{0, 0, 0, 1, "", 1}, 24, 0},
-        {AsciiSettingsFields{0, 1, 0, 0, " 12ab", 0}, 4, 12},
         {AsciiSettingsFields{1, 0, 1, 0, "-3", 0}, 3, 0},
         // Beyond int, not wrapped to its low bits (0).
         {AsciiSettingsFields{1, 0, 1, 0, "4294967296", 0}, 3, 32},
@@ -370,11 +280,7 @@ TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
         EXPECT_EQ(filter.ExportMode(), c.mode) << what;
         EXPECT_EQ(filter.Decimals(), c.decimals) << what;
         ASSERT_EQ(services.shownSettings.size(), 1U);
-        const AsciiSettingsFields& shown = services.shownSettings[0];
-        EXPECT_EQ(std::tie(shown.m_exportVertexes, shown.m_exportPlacements, shown.m_exportTextures,
-                           shown.m_exportOrder, shown.m_accuracy, shown.m_exportShading),
-                  std::make_tuple(1, 0, 1, 0, "6", 0));
-        EXPECT_TRUE(services.boxes.empty());
+        EXPECT_EQ(services.shownSettings[0].m_accuracy, "6"); // the defaults are shown
     }
 }
 

@@ -59,9 +59,7 @@ void ExpectSameReading(const std::string& text) {
 }
 
 TEST_F(NumberText, AppendFixedMatchesPrintf) {
-    std::vector<double> values{0.0,   -0.0,    INFINITY, -INFINITY, NAN,    -NAN,
-                               0.125, 2.5,     -0.5,     1e300,     5e-324, -1.7976931348623157e308,
-                               0.1,   999.9995};
+    std::vector<double> values{-0.0, INFINITY, -NAN, 2.5, 5e-324, -1.7976931348623157e308};
     std::mt19937_64 random(20240611);
     std::uniform_real_distribution<double> unit(-2.0, 2.0);
     for (int n = 0; n < 400; ++n) {
@@ -90,21 +88,12 @@ TEST_F(NumberText, AppendFixedMatchesPrintf) {
 // Where scanf reads more or less than strtod takes, saturation, rounding;
 // then random text, and numbers printed at and around rounding ties.
 TEST_F(NumberText, ReadersMatchCLibrary) {
-    // clang-format off
-    for (const char* text : {
-        "", "  ", "-", "+-1", ".", "-.e5", "1e", "1e+", "1ex", "1e+-5", "1.2.3", "1e5.3", "0.",
-        ".5.5", "0x", "-0x", "0x.", "0x.p1", "+0x.", "0xp1", "0x1p", "0X1P-2", "0x1.8.p3",
-        "0x1p3.5", "00x1", "0x0x1", "nan", "-nan", "nan(", "nan()", "nan(123)", "nan(0x1f)",
-        "nan(017)", "nan(09)", "nan(0x)", "nan(abc)", "nan(99999999999999999999999)", "na", "inf",
-        "INFx", "infi", "infinit", "infinitx", "-Infinity", " \t\n\v\f\r7", "2147483648",
-        "-2147483649", "4294967295", "9999999999999999999999", "-99999999999999999999",
-        "-9223372036854775808", "ffffffffffffffff", "1ffffffffffffffff", "-ffffffffffffffffff",
-        "3.4028235677973366e38", "7.00649232162408535e-46", "1.00000005960464477539062",
-        "0x1.000001p0", "0x1.8p-149", "1e-99999999999", "1e99999999999", "0e99999999999", "1,5",
-        "18446744073709551617", "-99999999999999999999.5", "0.12345678901234567890123"}) {
+    // Longer than the random texts below.
+    for (const char* text : {"nan(99999999999999999999999)", "-99999999999999999999.5",
+                             "3.4028235677973366e38", "7.00649232162408535e-46", "1e-99999999999",
+                             "0x1.000001p0", "-Infinity", "infinitx", " \t\n\v\f\r7"}) {
         ASSERT_NO_FATAL_FAILURE(ExpectSameReading(text));
     }
-    // clang-format on
     static const char kAlphabet[] = "0123456789+-.eExXpPaAfFnNiItTyY() \t,";
     std::mt19937_64 random(7);
     std::string text;

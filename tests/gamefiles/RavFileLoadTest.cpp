@@ -47,27 +47,6 @@ TEST_F(RavFileTest, SectionsMayLieAnywhereBeSharedOrRunPastTheEnd) {
     }
 }
 
-// Texture i owns record recordSkip + i of the record table, in 32-bit
-// arithmetic; names match without regard to case, the first one winning.
-TEST_F(RavFileTest, TexturesAreFoundByReferenceAndByName) {
-    for (const std::int32_t skip : {0, 3, 0x10000000}) {
-        const RavBuilder scene{.textures = {"Grass", "GRASS", "Stand"}, .recordSkip = skip};
-        const auto built = scene.Build();
-        LoadOk(built.image);
-        const auto first = static_cast<std::int32_t>(built.layout.recordTable + 16 * U(skip));
-        for (std::int32_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(rav.GetTexture(i)->textureRef, first + 16 * i);
-            EXPECT_STREQ(rav.GetTextureName(first + 16 * i), scene.textures[U(i)].c_str());
-        }
-        EXPECT_EQ(rav.GetTextureName(first + 8), nullptr);
-        EXPECT_EQ(rav.GetTextureName(first + 48), nullptr);
-        EXPECT_EQ(rav.FindTexture("gRaSs"), rav.GetTexture(0));
-        EXPECT_EQ(rav.FindTexture("stand"), rav.GetTexture(2));
-        EXPECT_EQ(rav.FindTexture("Gras"), nullptr);
-        EXPECT_EQ(rav.FindTexture("Grass2"), nullptr);
-    }
-}
-
 // A file that cannot be opened leaves the model alone; one that can replaces
 // it completely or, failing a check, leaves nothing usable.
 TEST_F(RavFileTest, LoadReplacesTheModelOnceTheFileIsOpen) {
@@ -111,22 +90,14 @@ TEST_F(RavFileTest, OffsetsAndCountsMustFitTheFileAndTheMemoryBudget) {
         const char* cutSection = nullptr; // where a table cut by the end fails, if elsewhere
     } cases[] = {{nullptr, 0, 0x00, 0, "Start"},
                  {nullptr, 0, 0x08, 0, "Start", 8, "Texture"},
-                 {nullptr, 0, 0x10, 0, "Start"},
-                 {nullptr, 0, 0x18, 0, "Start"},
                  {nullptr, 0, 0x20, 0, "Start", 36, "Poly1"},
                  {nullptr, 0, 36 + 4, 0, "Texture"},
                  {&L::entry, 0, 0, 0, "Poly1"},
                  {&L::entry, 0, 8, 0, "Poly1", 64},
-                 {&L::entry, 1, 0, 0, "Poly1"},
-                 {&L::entry, 1, 8, 0, "Poly1"}, // kind 0: the detail block is not read
                  {&L::detail, 2, 0x04, 0, "Poly2", 36},
-                 {&L::detail, 2, 0x08, 0, "Poly2"},
-                 {&L::detail, 2, 0x10, 0, "Poly2"},
                  {&L::detail, 2, 0x18, 0, "Poly2", 32},
-                 {&L::detail, 2, 0x38, 0, "Poly2"},
                  {&L::textureRecords, 2, 16 + 8, 0, "Poly2"},
                  {&L::mesh, 2, 0x04, 0, "Poly3"},
-                 {&L::mesh, 2, 0x18, 0, "Poly3"},
                  {&L::mesh, 2, 0x20, 0, "Poly3", 8},
                  {&L::uvHeader, 2, 4, 0, "Poly4"},
                  {nullptr, 0, 0x04, 4, "Texture", kTable},

@@ -77,13 +77,10 @@ TEST_F(RavFileTest, NamesAreWrittenIntoTheRoomOfTheStoredName) {
         std::string stored, name, written; // at the end of the file
     } cases[] = {
         {std::string("LONGNAME\0XYZ", 12), "AB", std::string("AB\0GNAME\0XYZ", 12)},
-        {std::string("LONGNAME\0XYZ", 12), "LONGNAMX", std::string("LONGNAMX\0XYZ", 12)},
         {std::string("LONGNAME\0XYZ", 12), "ABCDEFGHIJ", std::string("ABCDEFGH\0XYZ", 12)},
         {std::string("\0XYZ", 4), "A", std::string("\0XYZ", 4)},
-        {"TAIL", "ABCD", "ABCD"},
         {"TAIL", "AB", std::string("AB\0L", 4)},
         {"TAIL", "ABCDEF", "ABCD"},
-        {q, q.substr(0, 1023), q},
         {e, e.substr(0, 1023), e},
     };
     for (const bool texture : {false, true}) {
@@ -142,20 +139,12 @@ TEST_F(RavFileTest, SaveKeepsTheLayoutThatWasRead) {
     }
 }
 
-// Save reports a file it cannot open for update (deleted or read-only) or
-// cannot write. A child process limited to the current file size shows the
-// latter: an array that ran past the end of the file is written out whole,
-// growing it.
-TEST_F(RavFileTest, SaveReportsFilesItCannotOpenOrWrite) {
+// A save that must grow the file, as an array that ran past its end is
+// written out whole, fails under a file-size limit of the current size.
+TEST_F(RavFileTest, SaveReportsFilesItCannotWrite) {
     RavBuilder scene{.objects = {{.colours = {{1, 2, 3, 4}, {5, 6, 7, 8}}}}};
     auto built = scene.Build();
     built.image.Resize(built.image.Size() - 2);
-    LoadOk(built.image, "deleted.rav");
-    std::filesystem::remove(path);
-    EXPECT_FALSE(rav.Save());
-    EXPECT_EQ(messages, (Messages{{"Error opening " + path, 1}}));
-    EXPECT_FALSE(std::filesystem::exists(path));
-
     LoadOk(built.image);
     rav.GetObject(0)->colours[1] = {9, 9, 9, 9};
     // A file-size limit makes the save that must grow the file fail.
@@ -167,19 +156,6 @@ TEST_F(RavFileTest, SaveReportsFilesItCannotOpenOrWrite) {
     })) << "no write error reported";
     EXPECT_TRUE(rav.Save());
     scene.objects[0].colours[1] = {9, 9, 9, 9};
-    EXPECT_EQ(ReadBytes(path), scene.Build().image.Bytes());
-
-    // Root ignores permission bits, so the read-only file is tried by an
-    // ordinary user.
-    chmod(path.c_str(), 0444);
-    EXPECT_TRUE(InChild([&] {
-        // The file must stay readable, so only the write permission fails.
-        if ((geteuid() == 0 && setuid(65534) != 0) || access(path.c_str(), R_OK) != 0) {
-            return false;
-        }
-        messages.clear();
-        return !rav.Save() && messages == Messages{{"Error opening " + path, 1}};
-    })) << "a read-only file was opened for update";
     EXPECT_EQ(ReadBytes(path), scene.Build().image.Bytes());
 }
 

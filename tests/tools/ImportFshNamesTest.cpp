@@ -57,7 +57,6 @@ TEST_F(ImportFshNamesTest, NamesTexturesAfterTheChosenImages) {
         {"three of twenty", 10, true, Choose({11, 2, 5}),
          Names{"im02", "im05", "im11", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL"},
          written},
-        {"no textures", 0, true, preselected, Names{}, written},
         {"answered No", 3, false, preselected, std::nullopt, {}},
         {"cancelled", 3, true, nullptr, std::nullopt, {}},
         {"more than the textures", 3, true, Choose({0, 1, 2, 3}), std::nullopt, {}},

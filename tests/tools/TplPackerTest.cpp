@@ -46,20 +46,10 @@ TEST(TplPacker, PlacesKnownLayouts) {
     const Case cases[] = {
         {"nothing", {}, "/ 0"},
         {"a full page pushes the next image on", {{256, 256}, {1, 1}}, "0:0,0 1:0,0 / 1"},
-        {"equal areas in directory order", {{64, 64}, {128, 32}}, "0:0,0 0:64,0 / 0"},
-        {"four quarters, then a new page", {{128, 128}, {128, 128}, {128, 128}, {128, 128},
-         {128, 128}}, "0:0,0 0:128,0 0:0,128 0:128,128 1:0,0 / 1"},
-        {"a later page's gap", {{256, 256}, {64, 64}, {256, 128}}, "0:0,0 1:0,128 1:0,0 / 1"},
-        {"a trial on a slot's last column jumps one further", {{50, 64}, {1, 128}, {51, 1}},
-         "0:0,0 0:50,0 0:52,0 / 0"},
         {"the sort's exchange reorders equal areas", {{2, 2}, {2, 2}, {2, 4}},
          "0:4,0 0:2,0 0:0,0 / 0"},
         // Column 255 of rows 0 and 1 is free but jumped over.
         {"a skipped free position", {{254, 2}, {1, 4}, {1, 1}}, "0:0,0 0:254,0 0:0,2 / 0"},
-        {"a page whose only free column is always jumped over", {{254, 256}, {1, 256}, {1, 1}},
-         "0:0,0 0:254,0 1:0,0 / 1"},
-        {"full width and full height", {{256, 100}, {256, 156}, {1, 256}, {256, 1}},
-         "0:0,156 0:0,0 1:0,0 2:0,0 / 2"},
         // Unreadable images have a size of 0 and go to (0, 0) of page 0.
         {"images of no area", {{0, 0}, {256, 256}, {0, 7}, {9, 9}, {7, 0}},
          "0:0,0 0:0,0 0:0,0 1:0,0 0:0,0 / 1"},
@@ -104,15 +94,7 @@ TEST(TplPacker, MatchesTheLiteralScanOnRandomSets) {
         }
         const std::string fast = Pack(PlaceTplSlots, sizes);
         const std::string reference = Pack(ReferencePlaceTplSlots, sizes);
-        if (fast != reference) {
-            std::string text;
-            for (const Size& size : sizes) {
-                text += ' ' + std::to_string(size.width) + 'x' + std::to_string(size.height);
-            }
-            ADD_FAILURE() << "seed " << seed << ", sizes" << text << "\n fast      " << fast
-                          << "\n reference " << reference;
-            return;
-        }
+        ASSERT_EQ(fast, reference) << "seed " << seed;
     }
 }
 

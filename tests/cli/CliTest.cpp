@@ -1,0 +1,177 @@
+#include "cli/CliRun.h"
+#include "gamefiles/RavTestSupport.h"
+#include "output/Format.h"
+#include "support/FshBuilder.h"
+
+#include <filesystem>
+#include <optional>
+#include <regex>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Each row runs on fresh files; in the arguments and the expected output "@"
+// stands for the RAV path and "#" for the archive's. The scene's first
+// vertex is (10, -5, 3); its two textures are grass01 and Stand_A. Image 1
+// of the archive is called "4", images 2 and 3 "dup".
+class CliTest : public ::testing::Test {
+protected:
+    static constexpr char kUnchanged[] = "10 grass01 Stand_A |";
+    struct Row {
+        Strings args;
+        int status;
+        std::string out, err;
+        // The first x and the texture names on disk, then the layout's names.
+        std::string after = kUnchanged;
+        std::optional<std::string> typed{}; // on a terminal
+    };
+
+    void Run(const Row& row) {
+        SCOPED_TRACE(testing::PrintToString(row.args));
+        dir.Write("scene.rav", scene);
+        std::filesystem::remove(tpl);
+        EXPECT_EQ(
+            CliMarked(row.args, rav, fsh, row.typed),
+            std::tuple(row.status, FillPaths(row.out, rav, fsh), FillPaths(row.err, rav, fsh)));
+        CRavFile after;
+        ASSERT_TRUE(after.Load(rav));
+        std::string state =
+            Format("%g %s %s |", after.GetObject(0)->vertices[0].x,
+                   after.GetTexture(0)->name.c_str(), after.GetTexture(1)->name.c_str());
+        const std::string text = std::filesystem::exists(tpl) ? ReadText(tpl) : "";
+        for (std::size_t at = 0; (at = text.find("NAME=", at)) != std::string::npos;) {
+            at += 5;
+            state += " " + text.substr(at, text.find('\r', at) - at);
+        }
+        EXPECT_EQ(state, row.after);
+        EXPECT_EQ(ReadBytes(rav) == scene, row.after.starts_with(kUnchanged));
+    }
+
+    TempDir dir;
+    const std::vector<std::uint8_t> scene = SampleScene().Build().image.Bytes();
+    const std::string rav = dir.Write("scene.rav", scene);
+    const std::string fsh =
+        dir.Write("crowd.fsh", MakeFshOfSizes({{"im00"}, {"4"}, {"dup"}, {"dup"}, {"im04"}}));
+    const std::string tpl = dir.File("crowd.tpl");
+};
+
+// Usage errors are found before any file is touched, each explained on one
+// line of stderr; those the parser finds in its own words.
+TEST_F(CliTest, UsageErrorsExitWithTwoAndTouchNothing) {
+    // clang-format off
+    const Row rows[] = {
+        {{"export", "@", "#.bin"}, 2, "",
+         "Cannot choose a filter from the extension of '#.bin'; name one with --filter\n"},
+        {{"export", "@", "#.txt", "--filter", "xyz"}, 2, "",
+         "Unknown filter 'xyz'; use ascii, dw or lwo\n"},
+        {{"export", "@", "#.dw", "--decimals", "3"}, 2, "",
+         "--mode, --decimals and the export flags apply to the ascii filter only\n"},
+        {{"export", "@", "#.txt", "--mode", "3", "--vertexes"}, 2, "",
+         "--mode cannot be combined with --vertexes, --textures, --placements, --order or "
+         "--shading\n"},
+        {{"export", "@", "#.txt", "--mode", "-1"}, 2, "",
+         "--mode needs a whole number from 0 to 4294967295, not '-1'\n"},
+        {{"export", "@", "#.txt", "--decimals", "1.5"}, 2, "",
+         "--decimals needs a whole number, not '1.5'\n"},
+        {{"move", "@", "1.5abc", "0", "0"}, 2, "", "X needs a number, not '1.5abc'\n"},
+        {{"scale", "@", "-.5", "0", "0"}, 2, "", "Z is required\nRun with --help for more "
+         "information.\n'-.5' was taken for an option: put -- before the numbers\n"},
+        {{"tpl", "#", "--select", "nope"}, 2, "",
+         "--select: the archive holds no image named 'nope'\n"},
+        {{"tpl", "#", "--select", "5"}, 2, "",
+         "--select: there is no image 5; the archive holds 5 images, numbered from 0\n"},
+        {{"fsh-names", "@", "#"}, 2, "",
+         "fsh-names rewrites the RAV file's texture names, which may leave objects with the "
+         "wrong textures; run it on a terminal to be asked, or pass --yes\n"},
+        {{"fsh-names", "@", "#", "--yes", "--select-all"}, 2, "",
+         "--select-all chooses 5 images, but at most 2 may be chosen\n"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        Run(row);
+    }
+    EXPECT_EQ(std::get<0>(Cli({})), 2);
+    EXPECT_EQ(std::get<0>(Cli({"info", "--help"})), 0);
+}
+
+// Each command prints what the window's log pane would show, split by flag,
+// and exits with 1 when it failed. Numbers are taken whole, negative ones
+// included. For the FSH tools the dialog's count label comes first; names
+// select every image so called and win over indices.
+TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
+    const std::string written = "Successfully written 3 objects\n";
+    const std::string namesDone = "Succefully written texture data\n";
+    const std::string question =
+        "Warning! This option creates a new FSH name order in the ravfile. All texture "
+        "associations may become invalid (wrong textures). Continue? [y/N] ";
+    // clang-format off
+    const Row rows[] = {
+        {{"export", "@", "#.txt"}, 0, "Successful exported data\n", ""},
+        {{"import", "@", "#.asc"}, 1, "Error while importing data\n", "Error opening #.asc\n"},
+        {{"move", "@", "-1", "-2", "-10"}, 0, "Moving all vertexes in @\n" + written, "",
+         "9 grass01 Stand_A |"},
+        {{"scale", "@", "--", "-.5", "0", "0"}, 0, "Scaling all vertexes in @\n" + written, "",
+         "-5 grass01 Stand_A |"},
+        {{"shade", "@", "-10"}, 1, "",
+         "Valid Shade % is between 0 and 100, type -1 for reset the shades\n"},
+        {{"tpl", "#", "--select", "im04,0,dup"}, 0, "4 images of 5 selected for tpl creation\n"
+         "Generating TPages...\n1 TPages required...writing file\n", "",
+         "10 grass01 Stand_A | im00 dup dup im04"},
+        {{"fsh-names", "@", "#", "--yes", "--select", "4"}, 0,
+         "1 images of 2 selected for import\n" + namesDone, "", "10 4 NULL |"},
+        {{"fsh-names", "@", "#", "--select", "dup"}, 0,
+         "2 images of 2 selected for import\n" + namesDone, question, "10 dup dup |", " YES \n"},
+        {{"fsh-names", "@", "#"}, 1, "", question + "Answered No: nothing was changed\n",
+         kUnchanged, "n\n"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        Run(row);
+    }
+}
+
+// What a user does between an export and an import: rename an object in
+// place. The import's warning goes to stderr and does not fail it.
+TEST_F(CliTest, ImportTakesBackAnEditedExport) {
+    const std::string text = dir.File("Scene.TXT");
+    ASSERT_EQ(Cli({"export", rav, text}), std::tuple(0, "Successful exported data\n", ""));
+    const std::string edited =
+        std::regex_replace(ReadText(text), std::regex("NAME=Pitch"), "NAME=Field");
+    dir.WriteText("Scene.TXT", std::regex_replace(edited, std::regex("OBJECTS=3"), "OBJECTS=5"));
+    EXPECT_EQ(Cli({"import", rav, text, "--filter", "ascii"}),
+              std::tuple(0, "Successful imported data... updating data\nSuccessful updated data\n",
+                         "Warning! Textfile has 5 Objects but the Ravfile only has 3. Cropping\n"));
+    CRavFile imported;
+    ASSERT_TRUE(imported.Load(rav));
+    EXPECT_EQ(imported.GetObject(0)->name, "Field");
+}
+
+// The mode is written as given into EXMODE and decides the vertex line; the
+// decimals are clamped to 0..32.
+TEST_F(CliTest, ModeAndDecimalsReachTheText) {
+    const std::string zeros32(32, '0');
+    // clang-format off
+    const std::tuple<Strings, std::string, std::string> cases[] = { // after the RAV file
+        {{"#1.txt"}, "3", "\t\t10.000000, -5.000000, 3.000000"},
+        {{"#2.asc", "--mode", "4294967295", "--decimals", "1"}, "-1", // as scanned back
+         "\t\t10.0, -5.0, 3.0, 0.0, 0.0, 000000"},
+        {{"#4.TXT", "--placements", "--vertexes", "--decimals", "-4"}, "5", "\t\t10, -5, 3, 0, 0"},
+        {{"#6.bin", "--decimals", "99999999999999999999999", "--mode", "1", "--filter", "ascii"},
+         "1", "\t\t10." + zeros32 + ", -5." + zeros32 + ", 3." + zeros32},
+    };
+    // clang-format on
+    for (const auto& [tail, exmode, vertex] : cases) {
+        Strings args{"export", "@"};
+        args.insert(args.end(), tail.begin(), tail.end());
+        SCOPED_TRACE(::testing::PrintToString(args));
+        EXPECT_EQ(CliMarked(args, rav, dir.File("")),
+                  std::tuple(0, "Successful exported data\n", ""));
+        const std::string text = ReadText(FillPaths(tail[0], rav, dir.File("")));
+        EXPECT_TRUE(text.starts_with("EXMODE=" + exmode + "\r\nOBJECTS=3\r\nObject 0:\r\n\tNAME=" +
+                                     "Pitch\r\n\tVERTEXES=3\r\n" + vertex + "\r\n"))
+            << text;
+    }
+}
+
+} // namespace
