@@ -68,31 +68,56 @@ private:
     std::span<const std::uint8_t> m_bytes;
 };
 
-// Appends little-endian values to a byte block.
+// Appends little-endian values to a byte block. Each value claims its bytes
+// at once instead of one push per byte: a save lays out every array of the
+// model this way.
 class CLeWriter {
 public:
-    void U8(std::uint8_t value) { m_bytes.push_back(value); }
+    void U8(std::uint8_t value) { *Take(1) = value; }
     void U16(std::uint16_t value) {
-        U8(static_cast<std::uint8_t>(value));
-        U8(static_cast<std::uint8_t>(value >> 8));
+        std::uint8_t* p = Take(2);
+        p[0] = static_cast<std::uint8_t>(value);
+        p[1] = static_cast<std::uint8_t>(value >> 8);
     }
     void U32(std::uint32_t value) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            U8(static_cast<std::uint8_t>(value >> shift));
+        std::uint8_t* p = Take(4);
+        for (int i = 0; i < 4; ++i) {
+            p[i] = static_cast<std::uint8_t>(value >> (8 * i));
         }
     }
     void I32(std::int32_t value) { U32(static_cast<std::uint32_t>(value)); }
     void F32(float value) { U32(std::bit_cast<std::uint32_t>(value)); }
     void Bytes(std::span<const std::uint8_t> bytes) {
-        m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
+        if (!bytes.empty()) {
+            std::memcpy(Take(bytes.size()), bytes.data(), bytes.size());
+        }
+    }
+    // Room for `size` more bytes, so a loop over an array grows the block once.
+    void Reserve(std::size_t size) {
+        if (m_bytes.size() - m_used < size) [[unlikely]] {
+            Grow(size);
+        }
     }
 
-    [[nodiscard]] const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
+    [[nodiscard]] std::span<const std::uint8_t> Bytes() const { return {m_bytes.data(), m_used}; }
     // Empties the block but keeps its storage for the next one.
-    void Clear() { m_bytes.clear(); }
+    void Clear() { m_used = 0; }
 
 private:
+    // Out of line, so that the check in Take stays small enough to inline.
+    void Grow(std::size_t size);
+    std::uint8_t* Take(std::size_t size) {
+        if (m_bytes.size() - m_used < size) [[unlikely]] {
+            Grow(size);
+        }
+        std::uint8_t* p = m_bytes.data() + m_used;
+        m_used += size;
+        return p;
+    }
+
+    // Bytes past m_used are storage left from earlier blocks.
     std::vector<std::uint8_t> m_bytes;
+    std::size_t m_used = 0;
 };
 
 // Big-endian reading from the front of a byte span. A read that needs more

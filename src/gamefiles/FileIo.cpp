@@ -70,7 +70,8 @@ bool RemoveFile(const std::string& utf8Path) {
 }
 
 bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes, std::size_t spare) {
-    bytes.clear();
+    // The old contents are overwritten rather than cleared first: reading a
+    // file again into a buffer of its size then costs no zero-filling.
     // Size the buffer from the file's length when the stream can tell it, so
     // a large file is read with one allocation and one read.
     const std::int64_t start = Tell(file);
@@ -79,11 +80,9 @@ bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes, std::size_t sp
         if (!Seek(file, start, SEEK_SET)) {
             return false;
         }
-        if (end > start) {
-            const auto size = static_cast<std::size_t>(end - start);
-            bytes.reserve(size + spare);
-            bytes.resize(size);
-        }
+        const auto size = static_cast<std::size_t>(std::max<std::int64_t>(end - start, 0));
+        bytes.reserve(size + spare);
+        bytes.resize(size);
     }
     std::size_t used = std::fread(bytes.data(), 1, bytes.size(), file);
     if (used < bytes.size()) {

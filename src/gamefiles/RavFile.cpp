@@ -339,15 +339,17 @@ bool CRavFile::Load(const std::string& path) {
     // The budget keeps a hostile file from asking for much, but a large
     // genuine file may still not fit in memory: that is reported, not fatal.
     try {
-        std::vector<std::uint8_t> image;
-        if (!ReadToEnd(file.get(), image)) {
+        if (!ReadToEnd(file.get(), m_image)) {
+            Clear();
             Output(Format("Error reading %s", path.c_str()), 1);
             return false;
         }
         file.reset();
         RavSection failed = RavSection::Start;
-        CRavLoader loader(*this, image);
+        CRavLoader loader(*this, m_image);
         if (!loader.Run(failed)) {
+            m_image.clear();
+            m_image.shrink_to_fit();
             Output(Format("%s is not a valid RAV file (or a new format) [Section: %s]",
                           path.c_str(), SectionName(failed)),
                    1);
@@ -356,7 +358,7 @@ bool CRavFile::Load(const std::string& path) {
         for (std::size_t i = m_textures.size(); i-- > 0;) {
             m_textureByRef[m_textures[i].textureRef] = static_cast<std::int32_t>(i);
         }
-        m_loadedLayout = Layout();
+        VisitLayout([this](std::uint32_t word) { m_loadedLayout.push_back(word); });
     } catch (const std::bad_alloc&) {
         Clear();
         Output(Format("Not enough memory to load %s", path.c_str()), 1);
@@ -374,6 +376,9 @@ void CRavFile::Clear() {
     m_textures.shrink_to_fit();
     m_textureByRef.clear();
     m_loadedLayout.clear();
+    m_loadedLayout.shrink_to_fit();
+    m_image.clear();
+    m_image.shrink_to_fit();
     header = RavHeader{};
     m_path.clear();
     m_loaded = false;
@@ -426,12 +431,9 @@ const RavTexture* CRavFile::FindTexture(std::string_view name) const {
     return nullptr;
 }
 
-std::vector<std::uint32_t> CRavFile::Layout() const {
-    std::vector<std::uint32_t> layout{static_cast<std::uint32_t>(header.objectCount),
-                                      static_cast<std::uint32_t>(header.textureCount)};
-    auto add = [&layout](auto... values) {
-        (layout.push_back(static_cast<std::uint32_t>(values)), ...);
-    };
+template <typename Word> void CRavFile::VisitLayout(Word&& word) const {
+    auto add = [&word](auto... values) { (word(static_cast<std::uint32_t>(values)), ...); };
+    add(header.objectCount, header.textureCount);
     for (const RavTexture& texture : m_textures) {
         add(texture.nameOffset);
     }
@@ -443,7 +445,16 @@ std::vector<std::uint32_t> CRavFile::Layout() const {
             add(record.orderCount, record.orderOffset);
         }
     }
-    return layout;
+}
+
+bool CRavFile::LayoutUnchanged() const {
+    std::size_t next = 0;
+    bool same = true;
+    VisitLayout([&](std::uint32_t word) {
+        same = same && next < m_loadedLayout.size() && m_loadedLayout[next] == word;
+        ++next;
+    });
+    return same && next == m_loadedLayout.size();
 }
 
 bool CRavFile::ArraysMatchCounts() const {

@@ -87,11 +87,12 @@ private:
     // it, then writes the bytes that changed.
     [[nodiscard]] bool PatchFile(const std::function<void(CRavPatcher&)>& patch);
 
-    // Every count and offset the writers follow, in a fixed order. A save
-    // refuses a model whose layout differs from the loaded one, or whose
-    // arrays differ from their counts: either would write outside the
-    // sections that were read.
-    [[nodiscard]] std::vector<std::uint32_t> Layout() const;
+    // Calls `word` with every count and offset the writers follow, in a
+    // fixed order. A save refuses a model whose layout differs from the
+    // loaded one, or whose arrays differ from their counts: either would
+    // write outside the sections that were read.
+    template <typename Word> void VisitLayout(Word&& word) const;
+    [[nodiscard]] bool LayoutUnchanged() const;
     [[nodiscard]] bool ArraysMatchCounts() const;
 
     friend class CRavLoader;
@@ -106,6 +107,10 @@ private:
     std::vector<RavTexture> m_textures;
     std::unordered_map<std::int32_t, std::int32_t> m_textureByRef;
     std::vector<std::uint32_t> m_loadedLayout;
+    // The file's bytes as last read or written. A save reads the file into
+    // this storage again rather than into fresh memory, which for a large
+    // file costs more than the read itself.
+    std::vector<std::uint8_t> m_image;
     std::string m_path;
     bool m_loaded = false;
 };

@@ -30,7 +30,7 @@ public:
     void ObjectBlocks(RavObject& object) {
         UpdateBox(object);
         RavObjectDetail& d = object.detail;
-        CLeWriter& detail = Block();
+        CLeWriter& detail = Block(kRavDetailSize);
         detail.U32(d.value00);
         detail.U32(d.meshOffset);
         detail.U32(d.offset08);
@@ -50,7 +50,7 @@ public:
         Put(object.detailOffset, detail.Bytes());
 
         const RavMeshHeader& m = object.mesh;
-        CLeWriter& mesh = Block();
+        CLeWriter& mesh = Block(kRavMeshSize);
         mesh.I32(m.vertexCount);
         mesh.U32(m.vertexOffset);
         mesh.U32(m.value08);
@@ -62,7 +62,7 @@ public:
         mesh.U32(m.uvHeaderOffset);
         Put(d.meshOffset, mesh.Bytes());
 
-        CLeWriter& vertices = Block();
+        CLeWriter& vertices = Block(12 * object.vertices.size());
         for (const RavVertex& v : object.vertices) {
             vertices.F32(v.x);
             vertices.F32(v.y);
@@ -70,19 +70,19 @@ public:
         }
         Put(m.vertexOffset, vertices.Bytes());
 
-        CLeWriter& uvHeader = Block();
+        CLeWriter& uvHeader = Block(kRavUvHeaderSize);
         uvHeader.I32(object.uvCount);
         uvHeader.U32(object.uvOffset);
         Put(m.uvHeaderOffset, uvHeader.Bytes());
 
-        CLeWriter& uvs = Block();
+        CLeWriter& uvs = Block(8 * object.uvs.size());
         for (const RavUv& uv : object.uvs) {
             uvs.F32(uv.u);
             uvs.F32(uv.v);
         }
         Put(object.uvOffset, uvs.Bytes());
 
-        CLeWriter& records = Block();
+        CLeWriter& records = Block(kRavRecordSize * object.textureRecords.size());
         for (const RavObjectTexture& record : object.textureRecords) {
             records.U32(record.value0);
             records.I32(record.orderCount);
@@ -92,14 +92,14 @@ public:
         Put(d.textureRecordOffset, records.Bytes());
 
         for (std::size_t k = 0; k < object.textureRecords.size() && k < object.orders.size(); ++k) {
-            CLeWriter& order = Block();
+            CLeWriter& order = Block(2 * object.orders[k].size());
             for (std::uint16_t entry : object.orders[k]) {
                 order.U16(entry);
             }
             Put(object.textureRecords[k].orderOffset, order.Bytes());
         }
 
-        CLeWriter& colours = Block();
+        CLeWriter& colours = Block(4 * object.colours.size());
         for (const RavColour& colour : object.colours) {
             colours.Bytes(colour);
         }
@@ -128,16 +128,11 @@ private:
     static void UpdateBox(RavObject& object) {
         std::array<float, 3> low{0.0f, 0.0f, 0.0f};
         std::array<float, 3> high{0.0f, 0.0f, 0.0f};
+        // std::min and std::max keep the bound on a NaN, as the comparisons
+        // they stand for do.
         for (const RavVertex& v : object.vertices) {
-            const std::array<float, 3> p{v.x, v.y, v.z};
-            for (int axis = 0; axis < 3; ++axis) {
-                if (p[axis] < low[axis]) {
-                    low[axis] = p[axis];
-                }
-                if (p[axis] > high[axis]) {
-                    high[axis] = p[axis];
-                }
-            }
+            low = {std::min(low[0], v.x), std::min(low[1], v.y), std::min(low[2], v.z)};
+            high = {std::max(high[0], v.x), std::max(high[1], v.y), std::max(high[2], v.z)};
         }
         const bool empty = std::all_of(low.begin(), low.end(), [](float f) { return f == 0.0f; }) &&
                            std::all_of(high.begin(), high.end(), [](float f) { return f == 0.0f; });
@@ -193,8 +188,9 @@ private:
         Put(offset, bytes);
     }
 
-    CLeWriter& Block() {
+    CLeWriter& Block(std::size_t size) {
         m_block.Clear();
+        m_block.Reserve(size);
         return m_block;
     }
 
@@ -211,6 +207,11 @@ private:
             MarkDirty(std::max(offset, oldSize), end);
         }
         std::uint8_t* target = m_image.data() + offset;
+        // Most of a save rewrites what is already there: settle that with
+        // one fast compare before looking for where the bytes differ.
+        if (std::memcmp(target, bytes.data(), bytes.size()) == 0) {
+            return;
+        }
         const auto first = std::mismatch(bytes.begin(), bytes.end(), target);
         if (first.first != bytes.end()) {
             const auto last = std::mismatch(bytes.rbegin(), bytes.rend(),
@@ -237,7 +238,7 @@ bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
         Output(Format("Error opening %s", m_path.c_str()), 1);
         return false;
     }
-    if (Layout() != m_loadedLayout || !ArraysMatchCounts()) {
+    if (!LayoutUnchanged() || !ArraysMatchCounts()) {
         Output(Format("Error! The data for %s no longer fits the file it was read from. Nothing "
                       "written",
                       m_path.c_str()),
@@ -249,8 +250,8 @@ bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
         Output(Format("Error opening %s", m_path.c_str()), 1);
         return false;
     }
-    std::vector<std::uint8_t> image;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
+    std::vector<std::uint8_t>& image = m_image;
     try {
         if (!ReadToEnd(file.get(), image)) {
             Output(Format("Error reading %s", m_path.c_str()), 1);

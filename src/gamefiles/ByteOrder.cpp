@@ -1,0 +1,5 @@
+#include "gamefiles/ByteOrder.h"
+
+void CLeWriter::Grow(std::size_t size) {
+    m_bytes.resize(m_used + size);
+}
