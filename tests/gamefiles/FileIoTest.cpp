@@ -20,6 +20,13 @@ TEST(FileIo, OpensRegularFilesByUtf8PathAndReportsFailedFlushes) {
     ASSERT_TRUE(
         ReadWholeFile(dir.Write("Stadion M\xC3\xBCnchen/St\xC3\xA4tte.rav", {1, 2}), bytes));
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2}));
+    // A buffer is reused for a file read again; nothing of its old contents
+    // may survive, whether the file got shorter or is empty now.
+    bytes = {9, 9, 9, 9, 9};
+    ASSERT_TRUE(ReadWholeFile(dir.Write("short", {1, 2}), bytes));
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2}));
+    ASSERT_TRUE(ReadWholeFile(dir.Write("empty", {}), bytes));
+    EXPECT_TRUE(bytes.empty());
     for (const std::string& path :
          {std::string(), folder, dir.File("missing"), std::string("/dev/zero")}) {
         EXPECT_EQ(OpenFile(path, "rb"), nullptr) << path;
