@@ -172,12 +172,6 @@ TEST_F(AsciiTest, ImportAppliesWhatTheTextHolds) {
                     "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9"}),
          {{warnA + "Texture sky not in ravfile. Skipping textures", 1}},
          {"a | 1,1,1 2,2,2 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5", kGood1}},
-        {"an overlong line is cut, and its rest is not a line",
-         Lf({"EXMODE=0", "OBJECTS=1", "Object 0:", "NAME=" + std::string(20000, 'n'), "VERTEXES=2",
-             "TEXTURES=1", "NAME=Grass"}),
-         {},
-         {std::string(1023, 'n') +
-          " | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | Grass:1,2,3,4,5"}},
         // clang-format on
     };
     for (const auto& c : cases) {
