@@ -58,8 +58,6 @@ TEST_F(CommandDispatcherTest, RunsEachCommandAndReleasesWhatItLoaded) {
         std::string changed = ""; // the one file written
     } cases[] = {
         // clang-format off
-        {"export", kCommandExport, {.exchangePath = "out.txt"}, {{"Successful exported data", 0}},
-         true, "out.txt"},
         {"import", kCommandImport, {.exchangePath = "in.txt"},
          {{"Successful imported data... updating data", 0}, {"Successful updated data", 0}}, true,
          "scene.rav"},
