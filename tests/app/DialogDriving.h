@@ -34,8 +34,6 @@ public:
         m_poll.start(0);
     }
 
-    [[nodiscard]] bool Ran() const { return !m_poll.isActive(); }
-
 private:
     QTimer m_poll;
     QTimer m_watchdog;

@@ -1,6 +1,5 @@
 #include "app/MainDlg.h"
 
-#include "QtPrinters.h"
 #include "ScriptedWindowServices.h"
 #include "gamefiles/RavFile.h"
 #include "output/LogBuffer.h"
@@ -59,13 +58,6 @@ protected:
             C<QLineEdit>(id)->setText(QString::fromStdString(FillPaths(text, at)));
         }
     }
-    QStringList Texts(std::initializer_list<int> ids) {
-        QStringList texts;
-        for (const int id : ids) {
-            texts << C<QLineEdit>(id)->text();
-        }
-        return texts;
-    }
     static Lines LogLines() {
         Lines lines;
         const std::string& text = TheLog().Text();
@@ -89,13 +81,11 @@ TEST_F(MainDlgTest, StartsWithTheWelcomeLineAndTheFirstTab) {
     EXPECT_EQ(C<QPlainTextEdit>(CMainDlg::kLogId)->toPlainText(), kWelcome);
     EXPECT_EQ(services.parent, &dlg);
     EXPECT_EQ(Tabs()->currentIndex(), 0);
-    EXPECT_EQ(C<QComboBox>(1023)->count(), 3);
-    EXPECT_EQ(C<QComboBox>(1023)->currentIndex(), 0);
     EXPECT_TRUE(C<QRadioButton>(1024)->isChecked());
 }
 
-// Every control of the input area shows on its tabs only; the RAV row and
-// the log pane keep their places, and the About text takes the whole area.
+// Every control of the input area shows on its tabs only; the log pane keeps
+// its place.
 TEST_F(MainDlgTest, ShowsEachControlOnItsTabsOnly) {
     const std::pair<const char*, std::vector<int>> shownOn[] = {
         {"012", {1000, 1020, 1035}},
@@ -108,7 +98,6 @@ TEST_F(MainDlgTest, ShowsEachControlOnItsTabsOnly) {
 
     QWidget* log = C(CMainDlg::kLogId);
     const QRect logPlace = log->geometry();
-    const QPoint ravRow = C(1020)->mapTo(&dlg, QPoint());
     for (const int tab : {1, 2, 3, 0}) {
         ShowTab(tab);
         for (const auto& [tabs, ids] : shownOn) {
@@ -117,10 +106,7 @@ TEST_F(MainDlgTest, ShowsEachControlOnItsTabsOnly) {
                     << id << " on tab " << tab;
             }
         }
-        EXPECT_TRUE(Tabs()->isVisible());
         EXPECT_EQ(log->geometry(), logPlace) << tab;
-        EXPECT_EQ((tab == 3 ? C(1011) : C(1020))->mapTo(&dlg, QPoint()).y(), ravRow.y()) << tab;
-        EXPECT_EQ(C(1020)->mapTo(&dlg, QPoint()).x(), ravRow.x()) << tab;
     }
 }
 
@@ -153,39 +139,19 @@ TEST_F(MainDlgTest, EnterDoesNothingEscapeAndCloseEnd) {
     }
 }
 
-// The exchange file's dialog follows the chosen filter. A cancelled dialog
+// The exchange file's dialog follows the chosen filter; a cancelled dialog
 // leaves the field as it was.
-TEST_F(MainDlgTest, BrowseButtonsAskForTheirFiles) {
-    const struct {
-        int tab, filter, button;
-        const char* title;
-        const char* filterList;
-        std::optional<std::string> chosen;
-        int field;
-    } cases[] = {
-        {0, 0, 1035, "Select a Fifa 2001 ravfile for input/output",
-         "EA RAV files (*.rav)|*.rav|All files|*.*||", "/Ünï/a.rav", 1020},
-        {0, 1, 1036, "Select a G2 DesignWorkshop filter file for input/output",
-         "DesignWorkshop files (*.dw)|*.dw|All files|*.*||", "/a.dw", 1021},
-        {2,
-         0,
-         1037,
-         "Select a Fifa 2001 fshfile for input",
-         "EA FSH files (*.fsh)|*.fsh|All files|*.*||",
-         {},
-         1022},
-    };
-    for (const auto& c : cases) {
-        ShowTab(c.tab);
-        C<QComboBox>(1023)->setCurrentIndex(c.filter);
-        Set(c.field, "typed");
-        services.fileDialogs.clear();
-        services.chosenFiles = {c.chosen};
-        Set(c.button);
-        EXPECT_EQ(services.fileDialogs,
-                  (std::vector<std::pair<std::string, std::string>>{{c.title, c.filterList}}));
-        EXPECT_EQ(Texts({c.field}).front().toStdString(), c.chosen.value_or("typed"));
-    }
+TEST_F(MainDlgTest, BrowseAsksForTheFilterFile) {
+    C<QComboBox>(1023)->setCurrentIndex(1);
+    Set(1021, "typed");
+    Set(1036);
+    EXPECT_EQ(services.fileDialogs, (std::vector<std::pair<std::string, std::string>>{
+                                        {"Select a G2 DesignWorkshop filter file for input/output",
+                                         "DesignWorkshop files (*.dw)|*.dw|All files|*.*||"}}));
+    EXPECT_EQ(C<QLineEdit>(1021)->text(), "typed");
+    services.chosenFiles = {"/\xC3\x9C/a.dw"};
+    Set(1036);
+    EXPECT_EQ(C<QLineEdit>(1021)->text().toStdString(), "/\xC3\x9C/a.dw");
 }
 
 // Each button on fresh copies of the samples, the paths filled in as the
@@ -223,12 +189,8 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
         {1, {{1024, ""}, {1028, "1.5abc"}, {1026, "-2"}, {1027, "abc"}, {1052, ""}},
          {"Moving all vertexes in @sample.rav", written}, "sample.rav",
          [&] { EXPECT_EQ(vertex0(), (std::array<float, 3>{-2398.5f, -2, -3400})); }},
-        {1, {{1030, "40"}, {1054, ""}}, {"Successfully shaded 296 G2 objects"}, "sample.rav"},
-        {2, {{1055, ""}}, {"Succefully written texture data"}, "sample.rav", [&] {
-             EXPECT_EQ(services.script.questions.size(), 1u);
-             EXPECT_EQ(after.GetTexture(0)->name, "grs1");
-             EXPECT_EQ(after.GetTexture(19)->name, "NULL");
-         }},
+        {2, {{1055, ""}}, {"Succefully written texture data"}, "sample.rav",
+         [&] { EXPECT_EQ(after.GetTexture(0)->name, "grs1"); }},
         {2, {{1020, ""}, {1056, ""}}, {"Generating TPages...", "3 TPages required...writing file"},
          "sample.tpl"},
         // clang-format on
@@ -267,8 +229,7 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
 }
 
 // The pane shows the log line for line, also once the log drops its oldest
-// lines, with the newest line in view. A CR or LF inside a message does not
-// break its line.
+// lines, with the newest line in view.
 TEST_F(MainDlgTest, LogPaneFollowsTheLog) {
     dlg.resize(dlg.minimumSizeHint());
     auto* pane = C<QPlainTextEdit>(CMainDlg::kLogId);
@@ -289,14 +250,6 @@ TEST_F(MainDlgTest, LogPaneFollowsTheLog) {
     }
     EXPECT_NE(LogLines().front(), kWelcome); // the log did drop lines
     EXPECT_EQ(paneLines(), logLines());
-    for (const char* message : {"a\nb", "c\rd",
-                                "e\xE2\x80\xA9"
-                                "f",
-                                "g"}) {
-        AppendLog(message, 0);
-    }
-    EXPECT_TRUE(paneLines().ends_with("\na b\nc d\ne\nf\ng")) << paneLines();
-    EXPECT_EQ(pane->document()->firstBlock().text().toStdString(), LogLines().front());
     QScrollBar* bar = pane->verticalScrollBar();
     EXPECT_GT(bar->maximum(), 0);
     EXPECT_EQ(bar->value(), bar->maximum());

@@ -108,7 +108,6 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
     // clang-format off
     const Row rows[] = {
         {{"export", "@", "#.txt"}, 0, "Successful exported data\n", ""},
-        {{"import", "@", "#.asc"}, 1, "Error while importing data\n", "Error opening #.asc\n"},
         {{"move", "@", "-1", "-2", "-10"}, 0, "Moving all vertexes in @\n" + written, "",
          "9 grass01 Stand_A |"},
         {{"scale", "@", "--", "-.5", "0", "0"}, 0, "Scaling all vertexes in @\n" + written, "",
@@ -118,12 +117,8 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
         {{"tpl", "#", "--select", "im04,0,dup"}, 0, "4 images of 5 selected for tpl creation\n"
          "Generating TPages...\n1 TPages required...writing file\n", "",
          "10 grass01 Stand_A | im00 dup dup im04"},
-        {{"fsh-names", "@", "#", "--yes", "--select", "4"}, 0,
-         "1 images of 2 selected for import\n" + namesDone, "", "10 4 NULL |"},
         {{"fsh-names", "@", "#", "--select", "dup"}, 0,
          "2 images of 2 selected for import\n" + namesDone, question, "10 dup dup |", " YES \n"},
-        {{"fsh-names", "@", "#"}, 1, "", question + "Answered No: nothing was changed\n",
-         kUnchanged, "n\n"},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -153,10 +148,8 @@ TEST_F(CliTest, ModeAndDecimalsReachTheText) {
     const std::string zeros32(32, '0');
     // clang-format off
     const std::tuple<Strings, std::string, std::string> cases[] = { // after the RAV file
-        {{"#1.txt"}, "3", "\t\t10.000000, -5.000000, 3.000000"},
         {{"#2.asc", "--mode", "4294967295", "--decimals", "1"}, "-1", // as scanned back
          "\t\t10.0, -5.0, 3.0, 0.0, 0.0, 000000"},
-        {{"#4.TXT", "--placements", "--vertexes", "--decimals", "-4"}, "5", "\t\t10, -5, 3, 0, 0"},
         {{"#6.bin", "--decimals", "99999999999999999999999", "--mode", "1", "--filter", "ascii"},
          "1", "\t\t10." + zeros32 + ", -5." + zeros32 + ", 3." + zeros32},
     };

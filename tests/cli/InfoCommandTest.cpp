@@ -80,7 +80,6 @@ TEST(InfoCommand, FailuresPrintTheLoaderMessagesAndExitWithOne) {
     // File name (not written when there are no bytes), bytes, stdout, stderr.
     const std::tuple<const char*, std::vector<std::uint8_t>, std::string, std::string> cases[] = {
         {"missing.fsh", {}, "", "Error opening @\n"},
-        {"count.rav", MakeFshHeader(MakeFshTag("SHPI"), 0, 3, {}).Bytes(), notFsh, ""},
         {"packed.rav", MakeFshHeader(MakeFshTag("\x91\xFB"), 0, 0, {}).Bytes(), packed, ""},
     };
     for (const auto& [name, bytes, stdOut, stdErr] : cases) {

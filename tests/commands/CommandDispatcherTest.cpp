@@ -58,10 +58,6 @@ TEST_F(CommandDispatcherTest, RunsEachCommandAndReleasesWhatItLoaded) {
         std::string changed = ""; // the one file written
     } cases[] = {
         // clang-format off
-        {"export", kCommandExport, {.exchangePath = "out.txt"}, {{"Successful exported data", 0}},
-         true, "out.txt"},
-        {"export, folder missing", kCommandExport, {.exchangePath = "no/out.txt"},
-         {{"Error opening @no/out.txt", 1}, {"Error exporting data", 0}}, false},
         {"import", kCommandImport, {.exchangePath = "in.txt"},
          {{"Successful imported data... updating data", 0}, {"Successful updated data", 0}}, true,
          "scene.rav"},
@@ -77,10 +73,6 @@ TEST_F(CommandDispatcherTest, RunsEachCommandAndReleasesWhatItLoaded) {
         {"normalize", kCommandNormalize, {}, {{"Normalizing G2 ravfile", 0},
          {"Warning! Object 0 is not a G2 Object. Skipping", 0},
          {"Successfully written 3 objects", 0}}, true, "scene.rav"},
-        {"import names", kCommandImportNames, {.fshPath = "crowd.fsh"},
-         {{"Succefully written texture data", 0}}, true, "scene.rav"},
-        {"import names, bad archive", kCommandImportNames, {.fshPath = "no.fsh"},
-         {{"Can't open @no.fsh for reading", 0}}, false},
         {"tpl without RAV", kCommandCreateTpl, {.ravPath = "", .fshPath = "crowd.fsh"},
          {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0}}, true, "crowd.tpl"},
         // clang-format on
@@ -109,23 +101,6 @@ TEST_F(CommandDispatcherTest, RunsEachCommandAndReleasesWhatItLoaded) {
         EXPECT_EQ(fs::exists(dir.File("out.txt")), c.changed == "out.txt");
         EXPECT_EQ(fs::exists(dir.File("crowd.tpl")), c.changed == "crowd.tpl");
     }
-}
-
-// A path longer than 259 characters is used whole: cut short it could name
-// another file, which an export would overwrite.
-TEST_F(CommandDispatcherTest, TakesPathsWhole) {
-    const std::string base = dir.File("");
-    const std::string prefix = std::string(259 - base.size() - 4, 'p') + ".txt";
-    const std::string other = dir.WriteText(prefix, "keep me");
-    fs::create_directory(dir.Path() / std::string(200, 'd'));
-    CommandInputs inputs;
-    inputs.ravPath = dir.Write(std::string(200, 'd') + "/" + std::string(100, 'r') + ".rav",
-                               SampleScene().Build().image.Bytes());
-    inputs.exchangePath = other + "-and-more.txt";
-    EXPECT_TRUE(Run(kCommandExport, inputs));
-    EXPECT_TRUE(Run(kCommandImport, inputs));
-    EXPECT_EQ(ReadText(other), "keep me");
-    EXPECT_TRUE(fs::exists(inputs.exchangePath));
 }
 
 } // namespace

@@ -21,8 +21,6 @@ TEST(ImageSelection, SelectionChangeCapsAtTheMaximum) {
     } cases[] = {
         {3, {0, 2, 3, 4, 5, 7}, 5, {3, 4, 7}},
         {3, {0, 1, 2, 3, 4}, 7, {2, 3, 4}}, // the caret item is not selected
-        {2, {1, 3, 5, 7}, -1, {5, 7}},
-        {3, {2, 4, 6}, 6, {2, 4, 6}},
         {0, {3, 4}, 4, {}},
     };
     // clang-format on

@@ -44,10 +44,7 @@ TEST(TplPacker, PlacesKnownLayouts) {
     };
     // clang-format off
     const Case cases[] = {
-        {"nothing", {}, "/ 0"},
         {"a full page pushes the next image on", {{256, 256}, {1, 1}}, "0:0,0 1:0,0 / 1"},
-        {"the sort's exchange reorders equal areas", {{2, 2}, {2, 2}, {2, 4}},
-         "0:4,0 0:2,0 0:0,0 / 0"},
         // Column 255 of rows 0 and 1 is free but jumped over.
         {"a skipped free position", {{254, 2}, {1, 4}, {1, 1}}, "0:0,0 0:254,0 0:0,2 / 0"},
         // Unreadable images have a size of 0 and go to (0, 0) of page 0.
