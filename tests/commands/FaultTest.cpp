@@ -1,4 +1,5 @@
 #include "commands/DispatcherLog.h"
+#include "gamefiles/RavTestSupport.h"
 #include "support/FshBuilder.h"
 #include "support/InChild.h"
 #include "support/PathMarks.h"
@@ -192,6 +193,60 @@ TEST_F(FaultTest, ReportsFilesChangedSinceTheyWereLoaded) {
         EXPECT_EQ(fs::status(rav).type(), left);
         if (left == fs::file_type::regular) {
             EXPECT_EQ(ReadBytes(rav), scene);
+        }
+    }
+}
+
+// A RAV file cut at the start of each section, or inside a block: a table or
+// block that does not lie wholly within the file fails the load with its
+// section, before anything is written. Only an array of values may run past
+// the end; it reads as zeros, and the import writes it back whole.
+TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
+    RavBuilder single{.textures = {"grass"}, .objects = {Quad("Feld", 0, 0)}};
+    const auto built = single.Build();
+    const auto& at = built.layout;
+    const auto& o = at.objects[0];
+    Reset();
+    dir.Write("full.rav", built.image.Bytes());
+    ASSERT_TRUE(Run({.what = "", .id = kCommandExport, .exchange = "@in.txt", .rav = "@full.rav"}));
+    const struct {
+        const char* what;
+        std::uint32_t size;
+        const char* section; // null: loads
+    } cuts[] = {
+        {"empty", 0, "Start"},
+        {"half the header", 20, "Start"},
+        {"texture table", at.textureTable, "Start"},
+        {"record table", at.recordTable, "Start"},
+        {"object table", at.objectTable, "Texture"},
+        {"texture name", at.textureNames[0], "Poly1"},
+        {"object name", o.name, "Poly1"},
+        {"detail block", o.detail, "Poly1"},
+        {"half the detail block", o.detail + 32, "Poly1"},
+        {"mesh header", o.mesh, "Poly2"},
+        {"vertices", o.vertices, "Poly2"},
+        {"uv header", o.uvHeader, "Poly2"},
+        {"uvs", o.uvs, "Poly2"},
+        {"texture records", o.textureRecords, "Poly2"},
+        {"half a texture record", o.textureRecords + 8, "Poly2"},
+        {"order list", o.orders[0], "Poly3"},
+        {"colours", o.colours, nullptr},
+    };
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE(cut.what);
+        ByteImage image = built.image;
+        image.Resize(cut.size);
+        const std::string rav = dir.Write("scene.rav", image.Bytes());
+        const bool loads = cut.section == nullptr;
+        EXPECT_EQ(Run({.what = "", .id = kCommandImport, .exchange = "@in.txt"}), loads);
+        if (loads) {
+            EXPECT_EQ(log, (Messages{{"Successful imported data... updating data", 0},
+                                     {"Successful updated data", 0}}));
+            single.objects[0].colours.assign(4, {0, 0, 0, 0});
+            EXPECT_EQ(ReadBytes(rav), single.Build().image.Bytes());
+        } else {
+            EXPECT_EQ(log, (Messages{{InvalidRav(rav, cut.section), 1}}));
+            EXPECT_EQ(ReadBytes(rav), image.Bytes());
         }
     }
 }
