@@ -68,34 +68,44 @@ private:
     std::span<const std::uint8_t> m_bytes;
 };
 
+// Store little-endian values at `p`.
+inline void StoreLe16(std::uint8_t* p, std::uint16_t value) {
+    p[0] = static_cast<std::uint8_t>(value);
+    p[1] = static_cast<std::uint8_t>(value >> 8);
+}
+inline void StoreLe32(std::uint8_t* p, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        p[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+inline void StoreLeF32(std::uint8_t* p, float value) {
+    StoreLe32(p, std::bit_cast<std::uint32_t>(value));
+}
+
 // Appends little-endian values to a byte block. Each value claims its bytes
 // at once instead of one push per byte: a save lays out every array of the
 // model this way.
 class CLeWriter {
 public:
     void U8(std::uint8_t value) { *Take(1) = value; }
-    void U16(std::uint16_t value) {
-        std::uint8_t* p = Take(2);
-        p[0] = static_cast<std::uint8_t>(value);
-        p[1] = static_cast<std::uint8_t>(value >> 8);
-    }
-    void U32(std::uint32_t value) {
-        std::uint8_t* p = Take(4);
-        for (int i = 0; i < 4; ++i) {
-            p[i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-    }
+    void U16(std::uint16_t value) { StoreLe16(Take(2), value); }
+    void U32(std::uint32_t value) { StoreLe32(Take(4), value); }
     void I32(std::int32_t value) { U32(static_cast<std::uint32_t>(value)); }
-    void F32(float value) { U32(std::bit_cast<std::uint32_t>(value)); }
+    void F32(float value) { StoreLeF32(Take(4), value); }
     void Bytes(std::span<const std::uint8_t> bytes) {
         if (!bytes.empty()) {
             std::memcpy(Take(bytes.size()), bytes.data(), bytes.size());
         }
     }
-    // Room for `size` more bytes, so a loop over an array grows the block once.
-    void Reserve(std::size_t size) {
-        if (m_bytes.size() - m_used < size) [[unlikely]] {
-            Grow(size);
+    // Lays out `items` at `stride` bytes each; `encode(p, item)` fills the
+    // bytes at p. The block grows once, and the loop keeps its cursor to
+    // itself instead of going back to the block for every value.
+    template <typename T, typename Encode>
+    void Array(const std::vector<T>& items, std::size_t stride, Encode encode) {
+        std::uint8_t* p = Take(items.size() * stride);
+        for (const T& item : items) {
+            encode(p, item);
+            p += stride;
         }
     }
 

@@ -70,10 +70,10 @@ bool RemoveFile(const std::string& utf8Path) {
 }
 
 bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes, std::size_t spare) {
-    // The old contents are overwritten rather than cleared first: reading a
-    // file again into a buffer of its size then costs no zero-filling.
     // Size the buffer from the file's length when the stream can tell it, so
-    // a large file is read with one allocation and one read.
+    // a large file is read with one allocation and one read. The old contents
+    // are overwritten, not cleared first: a buffer that already has the
+    // file's size is then read into without being zero-filled.
     const std::int64_t start = Tell(file);
     if (start >= 0 && Seek(file, 0, SEEK_END)) {
         const std::int64_t end = Tell(file);

@@ -30,7 +30,7 @@ public:
     void ObjectBlocks(RavObject& object) {
         UpdateBox(object);
         RavObjectDetail& d = object.detail;
-        CLeWriter& detail = Block(kRavDetailSize);
+        CLeWriter& detail = Block();
         detail.U32(d.value00);
         detail.U32(d.meshOffset);
         detail.U32(d.offset08);
@@ -50,7 +50,7 @@ public:
         Put(object.detailOffset, detail.Bytes());
 
         const RavMeshHeader& m = object.mesh;
-        CLeWriter& mesh = Block(kRavMeshSize);
+        CLeWriter& mesh = Block();
         mesh.I32(m.vertexCount);
         mesh.U32(m.vertexOffset);
         mesh.U32(m.value08);
@@ -62,47 +62,46 @@ public:
         mesh.U32(m.uvHeaderOffset);
         Put(d.meshOffset, mesh.Bytes());
 
-        CLeWriter& vertices = Block(12 * object.vertices.size());
-        for (const RavVertex& v : object.vertices) {
-            vertices.F32(v.x);
-            vertices.F32(v.y);
-            vertices.F32(v.z);
-        }
+        CLeWriter& vertices = Block();
+        vertices.Array(object.vertices, 12, [](std::uint8_t* p, const RavVertex& v) {
+            StoreLeF32(p, v.x);
+            StoreLeF32(p + 4, v.y);
+            StoreLeF32(p + 8, v.z);
+        });
         Put(m.vertexOffset, vertices.Bytes());
 
-        CLeWriter& uvHeader = Block(kRavUvHeaderSize);
+        CLeWriter& uvHeader = Block();
         uvHeader.I32(object.uvCount);
         uvHeader.U32(object.uvOffset);
         Put(m.uvHeaderOffset, uvHeader.Bytes());
 
-        CLeWriter& uvs = Block(8 * object.uvs.size());
-        for (const RavUv& uv : object.uvs) {
-            uvs.F32(uv.u);
-            uvs.F32(uv.v);
-        }
+        CLeWriter& uvs = Block();
+        uvs.Array(object.uvs, 8, [](std::uint8_t* p, const RavUv& uv) {
+            StoreLeF32(p, uv.u);
+            StoreLeF32(p + 4, uv.v);
+        });
         Put(object.uvOffset, uvs.Bytes());
 
-        CLeWriter& records = Block(kRavRecordSize * object.textureRecords.size());
-        for (const RavObjectTexture& record : object.textureRecords) {
-            records.U32(record.value0);
-            records.I32(record.orderCount);
-            records.U32(record.orderOffset);
-            records.I32(record.textureRef);
-        }
+        CLeWriter& records = Block();
+        records.Array(object.textureRecords, kRavRecordSize,
+                      [](std::uint8_t* p, const RavObjectTexture& record) {
+                          StoreLe32(p, record.value0);
+                          StoreLe32(p + 4, static_cast<std::uint32_t>(record.orderCount));
+                          StoreLe32(p + 8, record.orderOffset);
+                          StoreLe32(p + 12, static_cast<std::uint32_t>(record.textureRef));
+                      });
         Put(d.textureRecordOffset, records.Bytes());
 
         for (std::size_t k = 0; k < object.textureRecords.size() && k < object.orders.size(); ++k) {
-            CLeWriter& order = Block(2 * object.orders[k].size());
-            for (std::uint16_t entry : object.orders[k]) {
-                order.U16(entry);
-            }
+            CLeWriter& order = Block();
+            order.Array(object.orders[k], 2, StoreLe16);
             Put(object.textureRecords[k].orderOffset, order.Bytes());
         }
 
-        CLeWriter& colours = Block(4 * object.colours.size());
-        for (const RavColour& colour : object.colours) {
-            colours.Bytes(colour);
-        }
+        CLeWriter& colours = Block();
+        colours.Array(object.colours, 4, [](std::uint8_t* p, const RavColour& colour) {
+            std::memcpy(p, colour.data(), colour.size());
+        });
         Put(m.colourOffset, colours.Bytes());
     }
 
@@ -188,9 +187,8 @@ private:
         Put(offset, bytes);
     }
 
-    CLeWriter& Block(std::size_t size) {
+    CLeWriter& Block() {
         m_block.Clear();
-        m_block.Reserve(size);
         return m_block;
     }
 
@@ -251,13 +249,12 @@ bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
         return false;
     }
     std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
-    std::vector<std::uint8_t>& image = m_image;
     try {
-        if (!ReadToEnd(file.get(), image)) {
+        if (!ReadToEnd(file.get(), m_image)) {
             Output(Format("Error reading %s", m_path.c_str()), 1);
             return false;
         }
-        CRavPatcher patcher(*this, image);
+        CRavPatcher patcher(*this, m_image);
         patch(patcher);
         runs = patcher.Runs();
     } catch (const std::bad_alloc&) {
@@ -266,7 +263,7 @@ bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
     }
     bool written = true;
     for (const auto& [begin, end] : runs) {
-        written = written && WriteAt(file.get(), begin, image.data() + begin,
+        written = written && WriteAt(file.get(), begin, m_image.data() + begin,
                                      static_cast<std::size_t>(end - begin));
     }
     if (!CloseFile(file) || !written) {
