@@ -30,7 +30,7 @@ TempDir& Scratch() {
 }
 
 bool LoadScene(CRavFile& rav) {
-    rav.SetOutput([](const char*, int) {});
+    rav.SetOutput([](const char*, int, Severity) {});
     return rav.Load(ScenePath());
 }
 
@@ -115,7 +115,7 @@ void BM_AsciiImport(benchmark::State& state) {
     CRavFile ours;
     CRavFile naive;
     CAsciiFilter filter;
-    filter.SetOutput([](const char*, int) {});
+    filter.SetOutput([](const char*, int, Severity) {});
     if (text.empty() || !LoadScene(original) || !LoadScene(ours) || !LoadScene(naive) ||
         !filter.Import(text, &ours) || !NaiveAsciiImport(text, naive) ||
         !SameContent(ours, naive) || SameContent(ours, original)) {

@@ -21,7 +21,7 @@ void BM_LoadAndSave(benchmark::State& state) {
     const auto bytes = MakeBenchScene(static_cast<int>(state.range(0)), 20);
     const std::string path = dir.Write("scene.rav", bytes);
     CRavFile rav;
-    rav.SetOutput([](const char*, int) {});
+    rav.SetOutput([](const char*, int, Severity) {});
     for (auto _ : state) {
         if (!rav.Load(path) || !rav.Save()) {
             state.SkipWithError("load or save failed");

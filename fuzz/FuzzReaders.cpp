@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 // of the terminal: a fuzzer runs each input thousands of times a second.
 struct MessageCount {
     void Attach(CMessageOutput& worker) {
-        worker.SetOutput([this](const char*, int) { ++said; });
+        worker.SetOutput([this](const char*, int, Severity) { ++said; });
         said = 0;
     }
     int said = 0;
@@ -197,7 +197,7 @@ bool FeedTpl(std::span<const std::uint8_t> input, const fs::path& folder) {
     ScriptedServices services;
     services.selectionDialog = [](CImageSelection&) { return true; };
     CRavTools tools;
-    tools.SetServices(services);
+    tools.SetDialogs(services);
     MessageCount count;
     count.Attach(tools);
     return tools.CreateTplLayout(&archive) || count.said > 0;

@@ -40,19 +40,20 @@ protected:
         dlg.show();
     }
 
-    template <class T = QWidget> T* C(int id) {
+    template <class T = QWidget> T* C(ControlId id) {
         T* control = qobject_cast<T*>(dlg.Control(id));
-        EXPECT_NE(control, nullptr) << id;
+        EXPECT_NE(control, nullptr) << static_cast<int>(id);
         return control;
     }
-    QTabBar* Tabs() { return C<QTabBar>(CMainDlg::kTabId); }
+    template <class T = QWidget> T* C(int id) { return C<T>(static_cast<ControlId>(id)); }
+    QTabBar* Tabs() { return C<QTabBar>(ControlId::Tabs); }
     void ShowTab(int tab) {
         QTest::mouseClick(Tabs(), Qt::LeftButton, {}, Tabs()->tabRect(tab).center());
         QApplication::processEvents(); // lets the layout place what the tab shows
     }
     // Clicks a button, or types `text` into a field.
     void Set(int id, const std::string& text = {}) {
-        if (auto* button = qobject_cast<QAbstractButton*>(dlg.Control(id))) {
+        if (auto* button = qobject_cast<QAbstractButton*>(dlg.Control(static_cast<ControlId>(id)))) {
             QTest::mouseClick(button, Qt::LeftButton);
         } else {
             C<QLineEdit>(id)->setText(QString::fromStdString(FillPaths(text, at)));
@@ -78,7 +79,7 @@ protected:
 
 TEST_F(MainDlgTest, StartsWithTheWelcomeLineAndTheFirstTab) {
     EXPECT_EQ(LogLines(), Lines{kWelcome});
-    EXPECT_EQ(C<QPlainTextEdit>(CMainDlg::kLogId)->toPlainText(), kWelcome);
+    EXPECT_EQ(C<QPlainTextEdit>(ControlId::Log)->toPlainText(), kWelcome);
     EXPECT_EQ(services.parent, &dlg);
     EXPECT_EQ(Tabs()->currentIndex(), 0);
     EXPECT_TRUE(C<QRadioButton>(1024)->isChecked());
@@ -96,7 +97,7 @@ TEST_F(MainDlgTest, ShowsEachControlOnItsTabsOnly) {
         {"2", {1002, 1022, 1037, 1055, 1056}},
         {"3", {1011}}};
 
-    QWidget* log = C(CMainDlg::kLogId);
+    QWidget* log = C(ControlId::Log);
     const QRect logPlace = log->geometry();
     for (const int tab : {1, 2, 3, 0}) {
         ShowTab(tab);
@@ -232,7 +233,7 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
 // lines, with the newest line in view.
 TEST_F(MainDlgTest, LogPaneFollowsTheLog) {
     dlg.resize(dlg.minimumSizeHint());
-    auto* pane = C<QPlainTextEdit>(CMainDlg::kLogId);
+    auto* pane = C<QPlainTextEdit>(ControlId::Log);
     const auto paneLines = [&] { return pane->toPlainText().toStdString(); };
     const auto logLines = [] {
         std::string text = TheLog().Text();
@@ -244,7 +245,7 @@ TEST_F(MainDlgTest, LogPaneFollowsTheLog) {
     };
     for (int i = 0; i < 600; ++i) {
         const std::string message = "Warning! Object " + std::to_string(i) + " is not a G2 Object";
-        AppendLog(message.c_str(), i % 2);
+        AppendLog(message.c_str(), i % 2, Severity::Note);
         ASSERT_EQ(pane->blockCount(), qsizetype(LogLines().size())) << i;
         ASSERT_EQ(pane->document()->lastBlock().text().toStdString(), message) << i;
     }

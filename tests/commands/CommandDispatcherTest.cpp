@@ -13,7 +13,7 @@ class CommandDispatcherTest : public ::testing::Test {
 protected:
     CommandDispatcherTest() { LogEverything(dispatcher, log); }
 
-    bool Run(int id, const CommandInputs& inputs) {
+    bool Run(Command id, const CommandInputs& inputs) {
         log.clear();
         return dispatcher.Run(id, inputs);
     }
@@ -46,34 +46,34 @@ TEST_F(CommandDispatcherTest, RunsEachCommandAndReleasesWhatItLoaded) {
         "@bad.rav is not a valid RAV file (or a new format) [Section: Poly1]";
     // The fields of CommandInputs, with defaults for the rows to leave out.
     struct Fields {
-        int transformMode = kTransformNone, filterIndex = 0;
+        std::optional<CRavTools::TransformMode> transform{};
+        int filterIndex = 0;
         std::string ravPath = "scene.rav", exchangePath{}, x{}, fshPath{};
     };
     const struct {
         const char* what;
-        int id;
+        Command id;
         Fields in;
         Messages log;
         bool result;
         std::string changed = ""; // the one file written
     } cases[] = {
         // clang-format off
-        {"import", kCommandImport, {.exchangePath = "in.txt"},
+        {"import", Command::Import, {.exchangePath = "in.txt"},
          {{"Successful imported data... updating data", 0}, {"Successful updated data", 0}}, true,
          "scene.rav"},
         // A failed load ends the command before the filter slot is looked at.
-        {"export, no RAV path", kCommandExport, {.filterIndex = 99, .ravPath = "",
+        {"export, no RAV path", Command::Export, {.filterIndex = 99, .ravPath = "",
          .exchangePath = "out.txt"}, {{"Error opening ", 1}}, false},
-        {"export, RAV bad", kCommandExport, {.ravPath = "bad.rav", .exchangePath = "out.txt"},
+        {"export, RAV bad", Command::Export, {.ravPath = "bad.rav", .exchangePath = "out.txt"},
          {{damaged, 1}}, false},
-        // Ids of other buttons, and filter slots that hold no filter, do nothing.
-        {"id 1049", 1049, {.exchangePath = "out.txt"}, {}, false},
-        {"slot 3", kCommandExport, {.filterIndex = 3, .exchangePath = "out.txt"}, {}, false},
-        {"neither mode", kCommandExecute, {.x = "1"}, {}, false},
-        {"normalize", kCommandNormalize, {}, {{"Normalizing G2 ravfile", 0},
+        // A filter slot that holds no filter does nothing.
+        {"slot 3", Command::Export, {.filterIndex = 3, .exchangePath = "out.txt"}, {}, false},
+        {"neither mode", Command::Execute, {.x = "1"}, {}, false},
+        {"normalize", Command::Normalize, {}, {{"Normalizing G2 ravfile", 0},
          {"Warning! Object 0 is not a G2 Object. Skipping", 0},
          {"Successfully written 3 objects", 0}}, true, "scene.rav"},
-        {"tpl without RAV", kCommandCreateTpl, {.ravPath = "", .fshPath = "crowd.fsh"},
+        {"tpl without RAV", Command::CreateTpl, {.ravPath = "", .fshPath = "crowd.fsh"},
          {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0}}, true, "crowd.tpl"},
         // clang-format on
     };
@@ -86,7 +86,7 @@ TEST_F(CommandDispatcherTest, RunsEachCommandAndReleasesWhatItLoaded) {
             return name.empty() ? "" : dir.File(name);
         };
         CommandInputs inputs;
-        inputs.transformMode = c.in.transformMode;
+        inputs.transform = c.in.transform;
         inputs.filterIndex = c.in.filterIndex;
         inputs.ravPath = path(c.in.ravPath);
         inputs.exchangePath = path(c.in.exchangePath);

@@ -44,7 +44,7 @@ RavBuilder Crowd() {
 // image selection dialog, after the loads and before anything is written.
 struct Row {
     const char* what;
-    int id;
+    Command id;
     int filter = 0;
     std::string exchange{};
     std::string rav = "@scene.rav";
@@ -88,7 +88,7 @@ protected:
         inputs.ravPath = At(row.rav);
         inputs.exchangePath = At(row.exchange);
         inputs.fshPath = At(row.fsh);
-        inputs.transformMode = kTransformMove;
+        inputs.transform = CRavTools::TransformMode::Move;
         inputs.x = inputs.y = inputs.z = "1";
         inputs.shade = "50";
         m_during = row.during;
@@ -127,23 +127,23 @@ TEST_F(FaultTest, ReportsWhatItCannotUseAndWritesNothing) {
     const std::pair<std::string, int> exportFailed{"Error exporting data", 0};
     // clang-format off
     const Row rows[] = {
-        {.what = "export to a folder", .id = kCommandExport, .exchange = "@out.txt",
+        {.what = "export to a folder", .id = Command::Export, .exchange = "@out.txt",
          .before = folder("out.txt"), .log = {{"Error opening @out.txt", 1}, exportFailed}},
-        {.what = "export without a path", .id = kCommandExport,
+        {.what = "export without a path", .id = Command::Export,
          .log = {{"Error! No exchange file given", 1}, exportFailed}},
         // The RAV file by another name.
-        {.what = "export onto the RAV file", .id = kCommandExport, .filter = 2,
+        {.what = "export onto the RAV file", .id = Command::Export, .filter = 2,
          .exchange = "@./scene.rav", .log = {{"Error! The exchange file @./scene.rav is the RAV "
                                               "file itself. Nothing written", 1}, exportFailed}},
 #ifndef _WIN32
-        {.what = "export to a device", .id = kCommandExport, .exchange = "/dev/null",
+        {.what = "export to a device", .id = Command::Export, .exchange = "/dev/null",
          .log = {{"Error opening /dev/null", 1}, exportFailed}},
 #endif
-        {.what = "export through a file", .id = kCommandExport, .exchange = "@scene.rav/out.txt",
+        {.what = "export through a file", .id = Command::Export, .exchange = "@scene.rav/out.txt",
          .log = {{"Error opening @scene.rav/out.txt", 1}, exportFailed}},
-        {.what = "export name too long", .id = kCommandExport, .exchange = "@" + tooLong + ".txt",
+        {.what = "export name too long", .id = Command::Export, .exchange = "@" + tooLong + ".txt",
          .log = {{"Error opening @" + tooLong + ".txt", 1}, exportFailed}},
-        {.what = "names from no archive", .id = kCommandImportNames,
+        {.what = "names from no archive", .id = Command::ImportNames,
          .before = [this] { dir.WriteText("crowd.fsh", "SHP"); },
          .log = {{"@crowd.fsh is not a valid FSH file", 0}}},
     };
@@ -171,9 +171,9 @@ TEST_F(FaultTest, ReportsFilesChangedSinceTheyWereLoaded) {
     const Messages namesFailed{{"Error opening @scene.rav", 1}, {"Error writing texture data", 0}};
     // clang-format off
     const Row rows[] = {
-        {.what = "RAV file deleted", .id = kCommandImportNames,
+        {.what = "RAV file deleted", .id = Command::ImportNames,
          .during = [&] { fs::remove(rav); }, .log = namesFailed},
-        {.what = "archive replaced by another", .id = kCommandCreateTpl,
+        {.what = "archive replaced by another", .id = Command::CreateTpl,
          .during = [&] { dir.Write("crowd.fsh", MakeFshOfSizes({{"\xE9t\xE9"}, {"Neu"}})); },
          .log = {{"Error! @crowd.fsh has changed since it was loaded. Aborting", 1}}},
     };
@@ -208,7 +208,7 @@ TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
     const auto& o = at.objects[0];
     Reset();
     dir.Write("full.rav", built.image.Bytes());
-    ASSERT_TRUE(Run({.what = "", .id = kCommandExport, .exchange = "@in.txt", .rav = "@full.rav"}));
+    ASSERT_TRUE(Run({.what = "", .id = Command::Export, .exchange = "@in.txt", .rav = "@full.rav"}));
     const struct {
         const char* what;
         std::uint32_t size;
@@ -238,7 +238,7 @@ TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
         image.Resize(cut.size);
         const std::string rav = dir.Write("scene.rav", image.Bytes());
         const bool loads = cut.section == nullptr;
-        EXPECT_EQ(Run({.what = "", .id = kCommandImport, .exchange = "@in.txt"}), loads);
+        EXPECT_EQ(Run({.what = "", .id = Command::Import, .exchange = "@in.txt"}), loads);
         if (loads) {
             EXPECT_EQ(log, (Messages{{"Successful imported data... updating data", 0},
                                      {"Successful updated data", 0}}));
@@ -268,11 +268,11 @@ TEST_F(FaultTest, CommandsWorkOnLongPaths) {
     fs::copy_file(dir.File("scene.rav"), named(".rav"));
     fs::copy_file(dir.File("crowd.fsh"), named(".fsh"));
     const Row rows[] = {
-        {.what = "", .id = kCommandExport, .filter = 2, .exchange = named(".lwo")},
-        {.what = "", .id = kCommandCreateTpl},
+        {.what = "", .id = Command::Export, .filter = 2, .exchange = named(".lwo")},
+        {.what = "", .id = Command::CreateTpl},
     };
     for (Row row : rows) {
-        SCOPED_TRACE(row.id);
+        SCOPED_TRACE(static_cast<int>(row.id));
         row.rav = named(".rav");
         row.fsh = named(".fsh");
         EXPECT_TRUE(Run(row));
@@ -293,26 +293,26 @@ TEST_F(FaultTest, NamesKeepEveryByte) {
     dir.Write(folder + "scene.rav", scene);
     dir.Write(folder + "crowd.fsh", ReadBytes(dir.File("crowd.fsh")));
     Row row{
-        .what = "", .id = 0, .rav = "@" + folder + "scene.rav", .fsh = "@" + folder + "crowd.fsh"};
+        .what = "", .id = Command::Export, .rav = "@" + folder + "scene.rav", .fsh = "@" + folder + "crowd.fsh"};
     for (const auto& [filter, name] : {std::pair{0, "x.txt"}, {1, "x.dw"}, {2, "x.lwo"}}) {
         SCOPED_TRACE(name);
         row.filter = filter;
         row.exchange = "@" + folder + name;
-        row.id = kCommandExport;
+        row.id = Command::Export;
         ASSERT_TRUE(Run(row));
         if (filter != 2) {
             EXPECT_NE(ReadText(At(row.exchange)).find("Trib\xFCne\r\n"), std::string::npos);
         }
-        row.id = kCommandImport;
+        row.id = Command::Import;
         EXPECT_TRUE(Run(row));
         EXPECT_EQ(ReadBytes(At(row.rav)), scene);
     }
-    row.id = kCommandImportNames;
+    row.id = Command::ImportNames;
     ASSERT_TRUE(Run(row));
     CRavFile rav;
     ASSERT_TRUE(rav.Load(At(row.rav)));
     EXPECT_EQ(rav.GetTexture(1)->name, "S\xFC");
-    row.id = kCommandCreateTpl;
+    row.id = Command::CreateTpl;
     ASSERT_TRUE(Run(row));
     EXPECT_NE(ReadText(At("@" + folder + "crowd.tpl")).find("NAME=\xE9t\xE9\r\n"),
               std::string::npos);
@@ -337,14 +337,14 @@ TEST_F(FaultTest, WriteErrorsFailTheCommand) {
     const std::pair<std::string, int> namesFailed{"Error writing texture data", 0};
     // clang-format off
     const std::pair<Row, bool> rows[] = { // read-only rather than limited
-        {{.what = "ASCII export", .id = kCommandExport, .exchange = "@out.txt",
+        {{.what = "ASCII export", .id = Command::Export, .exchange = "@out.txt",
           .log = {{"Error writing @out.txt", 1}, {"Error exporting data", 0}}}, false},
-        {{.what = "DW import", .id = kCommandImport, .filter = 1, .exchange = "@in.dw",
+        {{.what = "DW import", .id = Command::Import, .filter = 1, .exchange = "@in.dw",
           .log = {updating, ravError, notUpdated}}, false},
-        {{.what = "layout", .id = kCommandCreateTpl,
+        {{.what = "layout", .id = Command::CreateTpl,
           .log = {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0},
                   {"Error writing @crowd.tpl", 1}}}, false},
-        {{.what = "read-only names", .id = kCommandImportNames,
+        {{.what = "read-only names", .id = Command::ImportNames,
           .log = {readOnly, namesFailed}}, true},
     };
     // clang-format on
@@ -358,7 +358,7 @@ TEST_F(FaultTest, WriteErrorsFailTheCommand) {
     for (const auto& [row, asUser] : rows) {
         SCOPED_TRACE(row.what);
         Reset();
-        ASSERT_TRUE(Run({.what = "", .id = kCommandExport, .filter = 1, .exchange = "@in.dw"}));
+        ASSERT_TRUE(Run({.what = "", .id = Command::Export, .filter = 1, .exchange = "@in.dw"}));
         dir.Write("scene.rav", stale);
         const std::set<std::string> files = Files();
         // An ordinary user must be able to read everything but write nothing.

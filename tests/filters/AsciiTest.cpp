@@ -253,7 +253,7 @@ TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
             fields = c.confirmed.value_or(AsciiSettingsFields{1, 1, 1, 1, "20", 1});
             return c.confirmed.has_value();
         };
-        filter.SetServices(services);
+        filter.SetDialogs(services);
         filter.Configure();
         const std::string what = c.confirmed ? c.confirmed->m_accuracy : "cancel";
         EXPECT_EQ(filter.ExportMode(), c.mode) << what;

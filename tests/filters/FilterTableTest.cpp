@@ -26,7 +26,7 @@ TEST(FilterTable, EveryFilterReportsWhatItCannotOpenOrWrite) {
         SCOPED_TRACE(i);
         CFilter& filter = *table.Get(i);
         Messages messages;
-        filter.SetOutput([&](const char* text, int flag) { messages.emplace_back(text, flag); });
+        filter.SetOutput([&](const char* text, int flag, Severity) { messages.emplace_back(text, flag); });
         messages.clear();
         EXPECT_FALSE(filter.Import(missing, &rav));
         EXPECT_EQ(messages, (Messages{{"Error opening " + missing, 1}}));

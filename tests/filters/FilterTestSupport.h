@@ -96,7 +96,7 @@ inline RavBuilder TwoRectangles() {
 template <typename F> class FilterTest : public ::testing::Test {
 protected:
     FilterTest() {
-        const auto record = [this](const char* text, int flag) {
+        const auto record = [this](const char* text, int flag, Severity) {
             messages.emplace_back(text, flag);
         };
         rav.SetOutput(record);

@@ -24,7 +24,7 @@ TEST(MessageOutput, RoutesToTheFunctionOrElseToTheMessageBox) {
     worker.Output("in a box", 1);
     worker.Output(static_cast<const char*>(nullptr), 0);
     std::vector<std::pair<std::string, int>> lines;
-    worker.SetOutput([&](const char* text, int flag) { lines.emplace_back(text, flag); });
+    worker.SetOutput([&](const char* text, int flag, Severity) { lines.emplace_back(text, flag); });
     worker.Output("warning", 1);
     worker.Output(static_cast<const char*>(nullptr), 1);
 

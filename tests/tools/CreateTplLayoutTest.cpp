@@ -29,6 +29,7 @@ protected:
         archive.SetOutput(LogInto(messages));
         tools.SetOutput(LogInto(messages));
         tools.SetServices(services);
+        tools.SetDialogs(services);
     }
 
     // Writes an archive of `images` as `name` in the test's folder and loads it.

@@ -72,6 +72,7 @@ TEST_F(ImportFshNamesTest, NamesTexturesAfterTheChosenImages) {
         services.answerYes = c.yes;
         services.selectionDialog = c.dialog;
         tools.SetServices(services);
+        tools.SetDialogs(services);
         messages.clear();
 
         EXPECT_EQ(tools.ImportFshNames(&rav, &archive), c.names.has_value());
