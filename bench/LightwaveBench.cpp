@@ -107,6 +107,7 @@ void BM_LightwaveExport(benchmark::State& state) {
     rav.SetOutput([](const char*, int, Severity) {});
     CLightwaveFilter filter;
     filter.SetOutput([](const char*, int, Severity) {});
+    filter.SetDurable(false); // the point sharing is timed, not the disk
     const std::string path = Scratch().File("export.lwo");
     if (!rav.Load(QuadScene(state.range(0)))) {
         state.SkipWithError("load failed");

@@ -62,6 +62,7 @@ bool CFilter::ReadExchangeStream(const std::string& path,
 bool CFilter::WriteExchangeFile(const std::string& path, const char* openMessage,
                                 const std::function<bool(CWholeFileWriter&)>& produce) {
     CWholeFileWriter writer(path);
+    writer.SetSynced(m_durable);
     if (!writer.Open()) {
         Fail(Format(openMessage, path.c_str()));
         return false;

@@ -55,6 +55,11 @@ public:
     // The dialogs that Configure opens; none (each cancelled) until set.
     void SetDialogs(CFilterDialogs& dialogs) { m_dialogs = &dialogs; }
 
+    // Whether an export syncs its file to disk before it takes the old
+    // one's place. Only benchmarks turn it off, to time the export itself
+    // against writers that never sync.
+    void SetDurable(bool durable) { m_durable = durable; }
+
 protected:
     [[nodiscard]] std::string OutputName() const override { return GetName(); }
     [[nodiscard]] CFilterDialogs& Dialogs() const { return *m_dialogs; }
@@ -83,4 +88,5 @@ protected:
 private:
     const FilterTraits& m_traits;
     CFilterDialogs* m_dialogs;
+    bool m_durable = true;
 };

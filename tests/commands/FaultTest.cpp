@@ -327,8 +327,9 @@ bool AsOrdinaryUser() {
 // A save or export that cannot write fails the command after the writer's
 // message, and no success line follows. A file-size limit below the first
 // byte to be written stands in for a full disk: the RAV file keeps every
-// byte, and a cut-off export or layout is removed. A read-only RAV file is
-// tried by an ordinary user, as root may write to it anyway.
+// byte, an earlier export or layout of the same name keeps every byte too,
+// and no temporary file is left behind. A read-only RAV file is tried by an
+// ordinary user, as root may write to it anyway.
 TEST_F(FaultTest, WriteErrorsFailTheCommand) {
     const std::pair<std::string, int> ravError{"Error writing @scene.rav", 1};
     const std::pair<std::string, int> readOnly{"Error opening @scene.rav", 1};
@@ -360,6 +361,9 @@ TEST_F(FaultTest, WriteErrorsFailTheCommand) {
         Reset();
         ASSERT_TRUE(Run({.what = "", .id = Command::Export, .filter = 1, .exchange = "@in.dw"}));
         dir.Write("scene.rav", stale);
+        const std::string earlier = "an earlier file\r\n";
+        dir.WriteText("out.txt", earlier);
+        dir.WriteText("crowd.tpl", earlier);
         const std::set<std::string> files = Files();
         // An ordinary user must be able to read everything but write nothing.
         fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read |
@@ -387,6 +391,8 @@ TEST_F(FaultTest, WriteErrorsFailTheCommand) {
         fs::permissions(dir.Path(), fs::perms::owner_all, fs::perm_options::add);
         EXPECT_EQ(Files(), files);
         EXPECT_EQ(ReadBytes(rav), stale);
+        EXPECT_EQ(ReadText(dir.File("out.txt")), earlier);
+        EXPECT_EQ(ReadText(dir.File("crowd.tpl")), earlier);
     }
 }
 #endif
