@@ -47,6 +47,7 @@ struct Row {
     int id;
     int filter = 0;
     std::string exchange{};
+    int mode = kTransformMove;
     std::string rav = "@scene.rav";
     std::string fsh = "@crowd.fsh";
     std::function<void()> before{};
@@ -88,12 +89,17 @@ protected:
         inputs.ravPath = At(row.rav);
         inputs.exchangePath = At(row.exchange);
         inputs.fshPath = At(row.fsh);
-        inputs.transformMode = kTransformMove;
+        inputs.transformMode = row.mode;
         inputs.x = inputs.y = inputs.z = "1";
         inputs.shade = "50";
         m_during = row.during;
         log.clear();
-        return dispatcher.Run(row.id, inputs);
+        const bool result = dispatcher.Run(row.id, inputs);
+        // Whatever happened, the model and the archive are released, a
+        // partly read model included.
+        EXPECT_FALSE(dispatcher.Rav().IsLoaded() || dispatcher.Fsh().IsLoaded());
+        EXPECT_EQ(dispatcher.Rav().header.objectCount, 0);
+        return result;
     }
 
     // The names in the test's folder.
@@ -117,18 +123,15 @@ private:
 
 // Whatever the command cannot use is reported, the command fails, the RAV
 // file keeps every byte and no file is created, removed or replaced.
-// Folders, devices and paths through a file are never opened as files; a
-// name longer than the file system allows fails to open like any other.
+// Devices and paths through a file are never opened as files. Ids of other
+// buttons, filter slots that hold no filter and a transform without a mode
+// do nothing; a failed load ends the command before the filter slot is
+// looked at.
 TEST_F(FaultTest, ReportsWhatItCannotUseAndWritesNothing) {
-    const std::string tooLong = std::string(256, 'n');
-    const auto folder = [this](const char* name) {
-        return [this, name] { fs::create_directory(dir.Path() / name); };
-    };
     const std::pair<std::string, int> exportFailed{"Error exporting data", 0};
+    const std::pair<std::string, int> importFailed{"Error while importing data", 0};
     // clang-format off
     const Row rows[] = {
-        {.what = "export to a folder", .id = kCommandExport, .exchange = "@out.txt",
-         .before = folder("out.txt"), .log = {{"Error opening @out.txt", 1}, exportFailed}},
         {.what = "export without a path", .id = kCommandExport,
          .log = {{"Error! No exchange file given", 1}, exportFailed}},
         // The RAV file by another name.
@@ -141,11 +144,20 @@ TEST_F(FaultTest, ReportsWhatItCannotUseAndWritesNothing) {
 #endif
         {.what = "export through a file", .id = kCommandExport, .exchange = "@scene.rav/out.txt",
          .log = {{"Error opening @scene.rav/out.txt", 1}, exportFailed}},
-        {.what = "export name too long", .id = kCommandExport, .exchange = "@" + tooLong + ".txt",
-         .log = {{"Error opening @" + tooLong + ".txt", 1}, exportFailed}},
+        {.what = "ASCII import, no file", .id = kCommandImport, .exchange = "@in.txt",
+         .log = {{"Error opening @in.txt", 1}, importFailed}},
+        {.what = "DW import, no file", .id = kCommandImport, .filter = 1, .exchange = "@in.dw",
+         .log = {{"Error opening @in.dw", 1}, importFailed}},
+        {.what = "LWO import, no file", .id = kCommandImport, .filter = 2, .exchange = "@in.lwo",
+         .log = {{"Error opening @in.lwo", 1}, importFailed}},
         {.what = "names from no archive", .id = kCommandImportNames,
          .before = [this] { dir.WriteText("crowd.fsh", "SHP"); },
          .log = {{"@crowd.fsh is not a valid FSH file", 0}}},
+        {.what = "no RAV path", .id = kCommandExport, .filter = 99, .exchange = "@out.txt",
+         .rav = "", .log = {{"Error opening ", 1}}},
+        {.what = "id 1049", .id = 1049, .exchange = "@out.txt"},
+        {.what = "slot 3", .id = kCommandExport, .filter = 3, .exchange = "@out.txt"},
+        {.what = "neither mode", .id = kCommandExecute, .mode = kTransformNone},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -215,20 +227,17 @@ TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
         const char* section; // null: loads
     } cuts[] = {
         {"empty", 0, "Start"},
-        {"half the header", 20, "Start"},
         {"texture table", at.textureTable, "Start"},
         {"record table", at.recordTable, "Start"},
         {"object table", at.objectTable, "Texture"},
         {"texture name", at.textureNames[0], "Poly1"},
         {"object name", o.name, "Poly1"},
         {"detail block", o.detail, "Poly1"},
-        {"half the detail block", o.detail + 32, "Poly1"},
         {"mesh header", o.mesh, "Poly2"},
         {"vertices", o.vertices, "Poly2"},
         {"uv header", o.uvHeader, "Poly2"},
         {"uvs", o.uvs, "Poly2"},
         {"texture records", o.textureRecords, "Poly2"},
-        {"half a texture record", o.textureRecords + 8, "Poly2"},
         {"order list", o.orders[0], "Poly3"},
         {"colours", o.colours, nullptr},
     };
@@ -335,10 +344,15 @@ TEST_F(FaultTest, WriteErrorsFailTheCommand) {
     const std::pair<std::string, int> updating{"Successful imported data... updating data", 0};
     const std::pair<std::string, int> notUpdated{"Error updating data", 0};
     const std::pair<std::string, int> namesFailed{"Error writing texture data", 0};
+    const std::pair<std::string, int> exportFailed{"Error exporting data", 0};
     // clang-format off
     const std::pair<Row, bool> rows[] = { // read-only rather than limited
         {{.what = "ASCII export", .id = kCommandExport, .exchange = "@out.txt",
-          .log = {{"Error writing @out.txt", 1}, {"Error exporting data", 0}}}, false},
+          .log = {{"Error writing @out.txt", 1}, exportFailed}}, false},
+        {{.what = "DW export", .id = kCommandExport, .filter = 1, .exchange = "@out.dw",
+          .log = {{"Error writing @out.dw", 1}, exportFailed}}, false},
+        {{.what = "LWO export", .id = kCommandExport, .filter = 2, .exchange = "@out.lwo",
+          .log = {{"Error writing @out.lwo", 1}, exportFailed}}, false},
         {{.what = "DW import", .id = kCommandImport, .filter = 1, .exchange = "@in.dw",
           .log = {updating, ravError, notUpdated}}, false},
         {{.what = "layout", .id = kCommandCreateTpl,
