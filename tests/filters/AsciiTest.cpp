@@ -88,7 +88,7 @@ TEST_F(AsciiTest, ExportThenImportRestoresEveryMode) {
         LoadScene(RandomScene(seed, seed == 1));
         const std::vector<std::uint8_t> saved = Saved();
         for (std::uint32_t mode = 0; mode < 32; ++mode) {
-            ASSERT_TRUE(rav.Load(ravPath));
+            ASSERT_TRUE(rav.Load(path));
             const std::string text = Export(mode, 32);
             const auto has = [mode](std::uint32_t flag) { return (mode & flag) != 0; };
             for (std::int32_t i = 0; i < rav.header.objectCount; ++i) {

@@ -163,7 +163,7 @@ TEST_F(DesignWorkshopTest, ExportThenImportRestoresTheFile) {
                            orphan,
                            Quad("b", kSquare, 1)}});
     const std::vector<std::uint8_t> saved = Saved();
-    ASSERT_TRUE(filter.Export(path, &rav));
+    ASSERT_TRUE(filter.Export(exchange, &rav));
     for (std::int32_t k = 1; k < rav.header.objectCount; ++k) {
         RavObject& object = *rav.GetObject(k);
         object.vertices.assign(4, {7, 7, 7});
@@ -171,7 +171,7 @@ TEST_F(DesignWorkshopTest, ExportThenImportRestoresTheFile) {
             object.textureRecords[0].textureRef = rav.GetTexture(0)->textureRef;
         }
     }
-    EXPECT_TRUE(filter.Import(path, &rav));
+    EXPECT_TRUE(filter.Import(exchange, &rav));
     EXPECT_EQ(Saved(), saved);
     EXPECT_EQ(messages, Messages{});
 }

@@ -43,11 +43,11 @@ TEST_F(LightwaveTest, AssimpSeesTheExportedQuadrilaterals) {
         {.vertices = {
              {0.1f, -1e-3f, 12345.678f}, {1.0f / 3, 2, -7.25f}, {-0.1f, 1e-30f, 3}, {4, 0, -3}}});
     LoadScene(scene);
-    ASSERT_TRUE(filter.Export(path, &rav));
+    ASSERT_TRUE(filter.Export(exchange, &rav));
 
     const std::string json = dir.File("seen.json");
     const std::string command = "node " + Quoted((kTools / "lwo-to-glb.js").string()) + " " +
-                                Quoted(path) + " > " + Quoted(json);
+                                Quoted(exchange) + " > " + Quoted(json);
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     const nlohmann::json seen = nlohmann::json::parse(ReadText(json));
     EXPECT_EQ(seen["materials"], nlohmann::json::array({"SKETCH_1"}));

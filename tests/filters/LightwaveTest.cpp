@@ -35,13 +35,13 @@ TEST_F(LightwaveTest, ExportRefusesMorePointsThanIndicesReach) {
 
     scene.objects.push_back({.vertices = {{1, 0, 0}, {1, 1, 0}, {1, 2, 0}, {1, 4, 0}}});
     LoadScene(scene);
-    EXPECT_FALSE(filter.Export(path, &rav));
+    EXPECT_FALSE(filter.Export(exchange, &rav));
     EXPECT_EQ(messages, (Messages{{"Error! The objects have more than 65536 distinct corner "
                                    "points, more than a Lightwave object file can index. Nothing "
                                    "written to " +
-                                       path,
+                                       exchange,
                                    1}}));
-    EXPECT_EQ(ReadText(path), written);
+    EXPECT_EQ(ReadText(exchange), written);
 }
 
 // LWOB pieces, big-endian, composed without the filter's code.
@@ -122,9 +122,9 @@ TEST_F(LightwaveTest, ImportPairsQuadrilateralsWithFourVertexObjects) {
         {"a record cut off", Form(Pnts(8) + Chunk("POLS", quads.substr(8, 12) + Be16(4) + Be16(5))),
          true, {"Object 1 is cut off at the end of its chunk... skipping"}, {0, -1, -1}},
         {"a chunk cut off", Form(Pnts(8) + quads + "SURF" + Be32(100) + "SKETCH"),
-         true, {"Warning! " + path + " ends inside a chunk. Ignoring the rest"}, {0, 1, -1}},
+         true, {"Warning! " + exchange + " ends inside a chunk. Ignoring the rest"}, {0, 1, -1}},
         {"not a FORM", "RIFF" + Form(Pnts(8) + quads).substr(4),
-         false, {path + " is not a valid IFF Lightwave file"}, {-1, -1, -1}},
+         false, {exchange + " is not a valid IFF Lightwave file"}, {-1, -1, -1}},
         // clang-format on
     };
     // The quadrilaterals of the files above, by their points.
@@ -170,11 +170,11 @@ TEST_F(LightwaveTest, ExportThenImportRestoresEveryPosition) {
         {.vertices = {{nan, 1, 2}, {nan, 1, 2}, {3, negativeNan, 4}, {5, 6, nan}}});
     LoadScene(scene);
     const std::vector<std::uint8_t> saved = Saved();
-    ASSERT_TRUE(filter.Export(path, &rav));
+    ASSERT_TRUE(filter.Export(exchange, &rav));
     for (const std::int32_t k : {1, 4, 6}) { // the objects with a quadrilateral
         rav.GetObject(k)->vertices.assign(4, {9, 9, 9});
     }
-    EXPECT_TRUE(filter.Import(path, &rav));
+    EXPECT_TRUE(filter.Import(exchange, &rav));
     EXPECT_EQ(Saved(), saved);
     EXPECT_EQ(messages, Messages{});
 }
