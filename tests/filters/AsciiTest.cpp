@@ -11,8 +11,6 @@
 #include <random>
 #include <tuple>
 
-using namespace std::string_literals;
-
 namespace {
 
 class AsciiTest : public FilterTest<CAsciiFilter> {
@@ -234,30 +232,23 @@ TEST(AsciiReadLine, ReadsAFileInPiecesAsTheWholeText) {
 // the accuracy read as atoi reads it, within 0..32, make the new ones.
 // Fields: vertexes, placements, textures, order, accuracy, shading.
 TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
-    const struct {
-        std::optional<AsciiSettingsFields> confirmed; // none: cancelled
-        std::uint32_t mode;
-        std::int32_t decimals;
-    } cases[] = {
-        {AsciiSettingsFields{1, 0, 1, 0, "6", 0}, 3, 6},
-        {std::nullopt, 3, 6},
+    const std::tuple<std::optional<AsciiSettingsFields>, std::uint32_t, std::int32_t> cases[] = {
+        {std::nullopt, 3, 6}, // cancelled
         {AsciiSettingsFields{1, 1, 1, 1, "40", 1}, 31, 32},
         // Beyond int, not wrapped to its low bits (0).
         {AsciiSettingsFields{1, 0, 1, 0, "4294967296", 0}, 3, 32},
     };
-    for (const auto& c : cases) {
+    for (const auto& [confirmed, mode, decimals] : cases) {
         CAsciiFilter filter;
         ScriptedServices services;
         services.settingsDialog = [&](AsciiSettingsFields& fields) {
             // A cancelled dialog may have been changed before it was closed.
-            fields = c.confirmed.value_or(AsciiSettingsFields{1, 1, 1, 1, "20", 1});
-            return c.confirmed.has_value();
+            fields = confirmed.value_or(AsciiSettingsFields{1, 1, 1, 1, "20", 1});
+            return confirmed.has_value();
         };
         filter.SetServices(services);
         filter.Configure();
-        const std::string what = c.confirmed ? c.confirmed->m_accuracy : "cancel";
-        EXPECT_EQ(filter.ExportMode(), c.mode) << what;
-        EXPECT_EQ(filter.Decimals(), c.decimals) << what;
+        EXPECT_EQ(std::pair(filter.ExportMode(), filter.Decimals()), std::pair(mode, decimals));
         ASSERT_EQ(services.shownSettings.size(), 1U);
         EXPECT_EQ(services.shownSettings[0].m_accuracy, "6"); // the defaults are shown
     }
