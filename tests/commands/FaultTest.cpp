@@ -156,6 +156,8 @@ TEST_F(FaultTest, ReportsWhatItCannotUseAndWritesNothing) {
          .log = {{"Error opening @in.dw", 1}, importFailed}},
         {.what = "LWO import, no file", .id = kCommandImport, .filter = 2, .exchange = "@in.lwo",
          .log = {{"Error opening @in.lwo", 1}, importFailed}},
+        {.what = "no archive file", .id = kCommandCreateTpl, .fsh = "@none.fsh",
+         .log = {{"Can't open @none.fsh for reading", 0}}},
         {.what = "names from no archive", .id = kCommandImportNames,
          .before = [this] { dir.WriteText("crowd.fsh", "SHP"); },
          .log = {{"@crowd.fsh is not a valid FSH file", 0}}},
