@@ -253,8 +253,8 @@ TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
 // whose name is UTF-8 and whose path is longer than 300 bytes.
 TEST_F(FaultTest, NamesKeepEveryByte) {
     Reset();
-    const std::string folder = "Stadion M\xC3\xBCnchen/" + std::string(150, 'd') + "/" +
-                               std::string(150, 'e') + "/";
+    const std::string folder =
+        "Stadion M\xC3\xBCnchen/" + std::string(150, 'd') + "/" + std::string(150, 'e') + "/";
     const std::string folderPath = dir.File(folder);
     fs::create_directories(fs::path(std::u8string(folderPath.begin(), folderPath.end())));
     dir.Write(folder + "scene.rav", scene);
