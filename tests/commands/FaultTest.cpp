@@ -1,7 +1,6 @@
 #include "commands/DispatcherLog.h"
 #include "gamefiles/RavTestSupport.h"
 #include "support/FshBuilder.h"
-#include "support/InChild.h"
 #include "support/PathMarks.h"
 #include "support/ScriptedServices.h"
 
@@ -11,6 +10,7 @@
 #ifndef _WIN32
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -286,6 +286,18 @@ TEST_F(FaultTest, NamesKeepEveryByte) {
 }
 
 #ifndef _WIN32
+// Runs `check` in a forked child process, so that the limits and the user it
+// sets stay there; true when the child ran and `check` returned true.
+bool InChild(const std::function<bool()>& check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
 // Root may write to read-only files: it becomes an ordinary user first.
 bool AsOrdinaryUser() {
     return geteuid() != 0 || (setgid(65534) == 0 && setuid(65534) == 0);
