@@ -118,8 +118,13 @@ TEST_F(AsciiTest, ExportThenImportRestoresEveryMode) {
     EXPECT_EQ(messages, Messages{});
 }
 
+// Each line followed by LF.
 std::string Lf(const std::vector<std::string>& lines) {
-    return Join(lines, "\n");
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
 }
 
 // Object 1 as mode 31 writes it, with values the scene does not hold: what
