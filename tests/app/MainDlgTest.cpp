@@ -125,16 +125,18 @@ TEST_F(MainDlgTest, BrowseAsksForTheFilterFile) {
     EXPECT_EQ(C<QLineEdit>(1021)->text().toStdString(), "/\xC3\x9C/a.dw");
 }
 
-// Each button on fresh copies of the samples, the paths filled in as the
-// command line does: what the fields hold reaches the command, and the lines
-// it logs appear. A tab shows the controls its buttons need, not another
-// tab's; the log pane keeps its place.
+// A button of each tab, the first and the last command among them, on fresh
+// copies of the samples, the paths filled in as the command line does: what
+// the fields hold reaches the command, and the lines it logs appear. A tab shows the controls its
+// buttons need, not another tab's; the log pane keeps its place.
 TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
     dlg.SetStartPaths(QString::fromStdString(at + "sample.rav"),
                       QString::fromStdString(at + "sample.fsh"));
     const std::string rav = at + "sample.rav";
     CRavFile after;
-    services.script.answerYes = true;
+    dir.WriteText(reinterpret_cast<const char*>(u8"Szenen für Ünïcode/in.txt"),
+                  "EXMODE=0\r\nOBJECTS=1\r\nObject 0:\r\nNAME=field\r\nVERTEXES=25\r\n"
+                  "TEXTURES=2\r\nNAME=grs0\r\nNAME=lin0\r\n");
     services.script.selectionDialog = [](CImageSelection& selection) {
         selection.SetSelected(0, false); // without the 256 x 256 image
         selection.SelectionChanged(0);
@@ -147,15 +149,16 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
         std::function<void()> check;
     } cases[] = {
         // clang-format off
-        {0, {{1021, "@out.txt"}, {1051, ""}}, {"Successful exported data"},
-         [&] { EXPECT_TRUE(fs::exists(folder / "out.txt")); }},
+        {0, {{1021, "@in.txt"}, {1050, ""}},
+         {"Successful imported data... updating data", "Successful updated data"},
+         [&] { EXPECT_EQ(after.GetObject(0)->name, "field"); }},
         {1, {{1024, ""}, {1028, "1.5abc"}, {1026, "-2"}, {1027, "abc"}, {1052, ""}},
          {"Moving all vertexes in @sample.rav", "Successfully written 296 objects"}, [&] {
              const RavVertex& v = after.GetObject(0)->vertices.at(0);
              EXPECT_EQ((std::array{v.x, v.y, v.z}), (std::array<float, 3>{-2398.5f, -2, -3400}));
          }},
-        {2, {{1055, ""}}, {"Succefully written texture data"},
-         [&] { EXPECT_EQ(after.GetTexture(0)->name, "grs1"); }},
+        {2, {{1056, ""}}, {"Generating TPages...", "3 TPages required...writing file"},
+         [&] { EXPECT_TRUE(fs::exists(folder / "sample.tpl")); }},
         // clang-format on
     };
     QWidget* log = C(CMainDlg::kLogId);
