@@ -174,8 +174,9 @@ Names Numbered(const char* format, int count) {
 // "NULL". Declining, cancelling, or a dialog that lets through more images
 // than there are textures, changes nothing and says nothing.
 TEST_F(ImportFshNamesTest, NamesTexturesAfterTheChosenImages) {
+    const Names twenty = Numbered("im%02d", 20); // the sizes refer to these names
     std::vector<FshSize> images;
-    for (const std::string& name : Numbered("im%02d", 20)) {
+    for (const std::string& name : twenty) {
         images.push_back({name});
     }
     LoadArchive("twenty.fsh", images);
