@@ -109,6 +109,7 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
                                    "7, -5, 3\n-1, 7, 0\n4.5, 0.25, -8\nTEXTURES=1\nNAME=grass01\n");
     // clang-format off
     const Row rows[] = {
+        {{"export", "@", "#.lwo"}, 0, "Successful exported data\n", ""},
         {{"import", "@", "#.TXT"}, 0,
          "Successful imported data... updating data\nSuccessful updated data\n",
          "Warning! Textfile has 5 Objects but the Ravfile only has 3. Cropping\n"
