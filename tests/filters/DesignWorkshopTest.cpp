@@ -119,39 +119,4 @@ TEST_F(DesignWorkshopTest, ImportAppliesPolylinesInOrder) {
     }
 }
 
-// A polyline never writes into an object that is not a G2 object: the
-// file's objects may have moved up one place against the model's.
-TEST_F(DesignWorkshopTest, ImportLeavesObjectsThatAreNotG2Alone) {
-    RavBuilder::Object twoTextures = Quad("two", kSquare, 0);
-    twoTextures.textureRecords.push_back(RavBuilder::Record(1, {}));
-    LoadScene({.textures = {"t0", "t1"},
-               .objects = {{.name = "origin", .kind = 0},
-                           {.name = "triangle",
-                            .vertices = {{}, {}, {}},
-                            .textureRecords = {RavBuilder::Record(0, {})}},
-                           {.name = "light", .kind = 3},
-                           twoTextures,
-                           {.name = "textureless", .vertices = kSquare},
-                           Quad("quad", kSquare, 0)}});
-    std::vector<std::string> summaries;
-    std::string text;
-    Messages expected;
-    for (std::int32_t k = 0; k < 5; ++k) {
-        summaries.push_back(Summary(rav, k));
-        text += Block("Mat: 2", "numVerts: 4");
-        if (k > 0) {
-            expected.emplace_back(
-                "Error: Object " + std::to_string(k) +
-                    " of the RAV file is not a G2 object; its polyline is left out",
-                1);
-        }
-    }
-    summaries.push_back("quad | " + std::string(kRead) + " | | | t1:");
-    EXPECT_TRUE(Import(text));
-    EXPECT_EQ(messages, expected);
-    for (std::int32_t k = 0; k < 6; ++k) {
-        EXPECT_EQ(Summary(rav, k), summaries[static_cast<std::size_t>(k)]) << k;
-    }
-}
-
 } // namespace

@@ -64,53 +64,6 @@ Dialog Choose(std::set<std::size_t> chosen) {
     };
 }
 
-// Every vertex of every object moves or scales, a mirror or a flat axis
-// included. Normalize gives only G2 objects the unit square and names the
-// other kind-1 objects, short of corners or of texture coordinates.
-TEST_F(RavToolsTest, TransformAndNormalizeWriteEveryObjectBack) {
-    RavBuilder scene = SampleScene(); // 0: three vertices, 2: a G2 object
-    scene.objects.push_back({.name = "Three uvs",
-                             .vertices = {{1, 2, 3}, {}, {}, {}},
-                             .uvs = {{0.5f, 0.5f}, {0.25f, 0}, {0, 0.75f}}});
-    scene.objects.push_back({.name = "Three corners",
-                             .vertices = {{}, {}, {}},
-                             .uvs = {{0.5f, 0}, {0, 0}, {0, 0}, {0, 0.5f}}});
-    const std::string written = "Successfully written 5 objects";
-    // clang-format off
-    const struct {
-        Mode mode; std::array<float, 3> vector; const char* verb; RavVertex first, last;
-    } cases[] = {
-        {Mode::Move, {1.5f, -2, 0.25f}, "Moving", {11.5f, -7, 3.25f}, {2.5f, 0, 3.25f}},
-        {Mode::Scale, {2, 0, -1}, "Scaling", {20, 0, -3}, {2, 0, -3}},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        Load(scene);
-        EXPECT_TRUE(tools.TransformVertices(&rav, c.vector, c.mode));
-        EXPECT_EQ(messages, (Messages{{c.verb + (" all vertexes in " + path), 0}, {written, 0}}));
-        const RavVertex first = OnDisk(0).vertices[0];
-        const RavVertex last = OnDisk(3).vertices[0];
-        EXPECT_EQ((std::array{first.x, first.y, first.z, last.x, last.y, last.z}),
-                  (std::array{c.first.x, c.first.y, c.first.z, c.last.x, c.last.y, c.last.z}));
-    }
-
-    Load(scene);
-    EXPECT_TRUE(tools.NormalizeG2(&rav));
-    EXPECT_EQ(messages, (Messages{{"Normalizing G2 ravfile", 0},
-                                  {"Warning! Object 0 is not a G2 Object. Skipping", 0},
-                                  {"Warning! Object 3 is not a G2 Object. Skipping", 0},
-                                  {"Warning! Object 4 is not a G2 Object. Skipping", 0},
-                                  {written, 0}}));
-    std::vector<float> uvs;
-    for (std::int32_t i : {2, 3, 4}) {
-        for (const RavUv& uv : OnDisk(i).uvs) {
-            uvs.insert(uvs.end(), {uv.u, uv.v});
-        }
-    }
-    EXPECT_EQ(uvs, (std::vector<float>{0, 0, 1,     0,    1, 1, 0, 1, 0.5f, 0.5f, 0.25f,
-                                       0, 0, 0.75f, 0.5f, 0, 0, 0, 0, 0,    0,    0.5f}));
-}
-
 // One G2 object with the colour 200, 255, 10 (bytes 2, 1, 0) and alpha 77 at
 // each corner, next to a kind-1 object with four corners but three colours
 // far outside, which is neither shaded nor counted in the extent.
