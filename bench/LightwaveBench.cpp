@@ -104,9 +104,10 @@ TempDir& Scratch() {
 
 void BM_LightwaveExport(benchmark::State& state) {
     CRavFile rav;
-    rav.SetOutput([](const char*, int) {});
+    rav.SetOutput([](const char*, int, Severity) {});
     CLightwaveFilter filter;
-    filter.SetOutput([](const char*, int) {});
+    filter.SetOutput([](const char*, int, Severity) {});
+    filter.SetDurable(false); // the point sharing is timed, not the disk
     const std::string path = Scratch().File("export.lwo");
     if (!rav.Load(QuadScene(state.range(0)))) {
         state.SkipWithError("load failed");
@@ -122,9 +123,9 @@ void BM_LightwaveExport(benchmark::State& state) {
 
 void BM_LightwaveImport(benchmark::State& state) {
     CRavFile rav;
-    rav.SetOutput([](const char*, int) {});
+    rav.SetOutput([](const char*, int, Severity) {});
     CLightwaveFilter filter;
-    filter.SetOutput([](const char*, int) {});
+    filter.SetOutput([](const char*, int, Severity) {});
     const std::string path = Scratch().File("import.lwo");
     if (!rav.Load(QuadScene(state.range(0))) || !filter.Export(path, &rav)) {
         state.SkipWithError("load or export failed");

@@ -1,8 +1,6 @@
 #include "FuzzReaders.h"
 
-#include "filters/AsciiFilter.h"
-#include "filters/DesignWorkshopFilter.h"
-#include "filters/LightwaveFilter.h"
+#include "filters/FilterTable.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/FshFile.h"
 #include "gamefiles/RavFile.h"
@@ -11,10 +9,8 @@
 #include "support/TempDir.h"
 #include "tools/RavTools.h"
 
-#include <array>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -25,7 +21,7 @@ namespace fs = std::filesystem;
 // of the terminal: a fuzzer runs each input thousands of times a second.
 struct MessageCount {
     void Attach(CMessageOutput& worker) {
-        worker.SetOutput([this](const char*, int) { ++said; });
+        worker.SetOutput([this](const char*, int, Severity) { ++said; });
         said = 0;
     }
     int said = 0;
@@ -33,9 +29,9 @@ struct MessageCount {
 
 // The UTF-8 path of `name` in `folder` after writing `bytes` there; empty
 // when the file could not be written.
-std::string WriteScratch(const fs::path& folder, const char* name,
+std::string WriteScratch(const fs::path& folder, std::string_view name,
                          std::span<const std::uint8_t> bytes) {
-    const std::u8string text = (folder / name).u8string();
+    const std::u8string text = (folder / std::string(name)).u8string();
     std::string path(text.begin(), text.end());
     FilePtr file = OpenFile(path, "wb");
     if (!file) {
@@ -138,12 +134,11 @@ std::vector<bool> Writable(const CRavFile& rav, std::span<const std::uint8_t> be
     return writable;
 }
 
-// Whether the file at `path` still holds `before` wherever `writable` says
-// no. It may have grown: an array may run past the end of the file.
-bool KeptOutside(const std::string& path, std::span<const std::uint8_t> before,
+// Whether `after` still holds `before` wherever `writable` says no. It may
+// have grown: an array may run past the end of the file.
+bool KeptOutside(std::span<const std::uint8_t> after, std::span<const std::uint8_t> before,
                  const std::vector<bool>& writable) {
-    std::vector<std::uint8_t> after;
-    if (!ReadWholeFile(path, after) || after.size() < before.size()) {
+    if (after.size() < before.size()) {
         return false;
     }
     for (std::size_t i = 0; i < before.size(); ++i) {
@@ -154,32 +149,25 @@ bool KeptOutside(const std::string& path, std::span<const std::uint8_t> before,
     return true;
 }
 
-bool FeedRav(std::span<const std::uint8_t> input, const fs::path& folder) {
-    const std::string path = WriteScratch(folder, "input.rav", input);
-    if (path.empty()) {
-        return false;
-    }
+bool FeedRav(std::span<const std::uint8_t> input) {
     CRavFile rav;
     MessageCount count;
     count.Attach(rav);
-    if (!rav.Load(path)) {
+    if (!rav.LoadBytes(input, "input.rav")) {
         return count.said > 0;
     }
     // Nothing changed since the load, so nothing can stand in the way, and
     // nothing but the boxes can come out different.
     const std::vector<bool> boxes = Writable(rav, input, true);
-    return rav.Save() && KeptOutside(path, input, boxes);
+    std::vector<std::uint8_t> saved;
+    return rav.PrepareSave(saved) && KeptOutside(saved, input, boxes);
 }
 
-bool FeedFsh(std::span<const std::uint8_t> input, const fs::path& folder) {
-    const std::string path = WriteScratch(folder, "input.fsh", input);
-    if (path.empty()) {
-        return false;
-    }
+bool FeedFsh(std::span<const std::uint8_t> input) {
     CFshFile archive;
     MessageCount count;
     count.Attach(archive);
-    return archive.Load(path, 1) || count.said > 0;
+    return archive.LoadBytes({input.begin(), input.end()}, "input.fsh", 1) || count.said > 0;
 }
 
 bool FeedTpl(std::span<const std::uint8_t> input, const fs::path& folder) {
@@ -197,23 +185,24 @@ bool FeedTpl(std::span<const std::uint8_t> input, const fs::path& folder) {
     ScriptedServices services;
     services.selectionDialog = [](CImageSelection&) { return true; };
     CRavTools tools;
-    tools.SetServices(services);
+    tools.SetDialogs(services);
     MessageCount count;
     count.Attach(tools);
     return tools.CreateTplLayout(&archive) || count.said > 0;
 }
 
-bool FeedImport(CFilter& filter, const char* name, std::span<const std::uint8_t> input,
-                const fs::path& folder) {
-    const std::string modelPath = WriteScratch(folder, "model.rav", FuzzModel());
-    const std::string path = WriteScratch(folder, name, input);
-    if (modelPath.empty() || path.empty()) {
+// The filter reads its file from disk; the model comes from memory and
+// goes back there.
+bool FeedImport(CFilter& filter, std::span<const std::uint8_t> input, const fs::path& folder) {
+    const std::string extension(FilterExtensions(filter.Traits()).front());
+    const std::string path = WriteScratch(folder, "input" + extension, input);
+    if (path.empty()) {
         return false;
     }
     CRavFile rav;
     MessageCount ravCount;
     ravCount.Attach(rav);
-    if (!rav.Load(modelPath)) {
+    if (!rav.LoadBytes(FuzzModel(), "model.rav")) {
         return false;
     }
     const std::vector<bool> sections = Writable(rav, FuzzModel(), false);
@@ -224,50 +213,29 @@ bool FeedImport(CFilter& filter, const char* name, std::span<const std::uint8_t>
     }
     // An import never changes the model's layout, so its save must go
     // through, and it must keep to the model's sections.
-    return rav.Save() && KeptOutside(modelPath, FuzzModel(), sections);
+    std::vector<std::uint8_t> saved;
+    return rav.PrepareSave(saved) && KeptOutside(saved, FuzzModel(), sections);
 }
 
 } // namespace
 
-std::optional<FuzzReader> FuzzReaderNamed(std::string_view name) {
-    constexpr std::array<std::pair<std::string_view, FuzzReader>, 6> kNames{{
-        {"rav", FuzzReader::Rav},
-        {"fsh", FuzzReader::Fsh},
-        {"tpl", FuzzReader::Tpl},
-        {"ascii", FuzzReader::Ascii},
-        {"dw", FuzzReader::DesignWorkshop},
-        {"lwo", FuzzReader::Lightwave},
-    }};
-    for (const auto& [key, reader] : kNames) {
-        if (key == name) {
-            return reader;
-        }
-    }
-    return std::nullopt;
+bool IsFuzzKey(std::string_view key) {
+    return key == "rav" || key == "fsh" || key == "tpl" || CFilterTable().IndexForKey(key) >= 0;
 }
 
-bool FeedReader(FuzzReader reader, std::span<const std::uint8_t> input, const fs::path& folder) {
-    switch (reader) {
-    case FuzzReader::Rav:
-        return FeedRav(input, folder);
-    case FuzzReader::Fsh:
-        return FeedFsh(input, folder);
-    case FuzzReader::Tpl:
+bool FeedReader(std::string_view key, std::span<const std::uint8_t> input, const fs::path& folder) {
+    if (key == "rav") {
+        return FeedRav(input);
+    }
+    if (key == "fsh") {
+        return FeedFsh(input);
+    }
+    if (key == "tpl") {
         return FeedTpl(input, folder);
-    case FuzzReader::Ascii: {
-        CAsciiFilter filter;
-        return FeedImport(filter, "input.txt", input, folder);
     }
-    case FuzzReader::DesignWorkshop: {
-        CDesignWorkshopFilter filter;
-        return FeedImport(filter, "input.dw", input, folder);
-    }
-    case FuzzReader::Lightwave: {
-        CLightwaveFilter filter;
-        return FeedImport(filter, "input.lwo", input, folder);
-    }
-    }
-    return false;
+    const CFilterTable filters;
+    const int index = filters.IndexForKey(key);
+    return index >= 0 && FeedImport(*filters.Get(static_cast<std::size_t>(index)), input, folder);
 }
 
 const fs::path& FuzzScratchFolder() {

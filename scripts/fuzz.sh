@@ -5,13 +5,14 @@
 # bounded time under a memory limit. A crash, leak, sanitizer report, hang or
 # running out of memory fails the run; the input is kept in
 # build/fuzz/findings. Called by ./test.
-# Usage: scripts/fuzz.sh [KEY...]   KEY: rav fsh tpl ascii dw lwo (default all)
+# Usage: scripts/fuzz.sh [KEY...]   KEY: a folder of fuzz/corpus (default all)
 # POLYPORT_FUZZ_SECONDS: time per target (default 20);
 # POLYPORT_FUZZ_JOBS: targets run at once (default 2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all=(rav fsh tpl ascii dw lwo)
+# One target per seed folder: rav, fsh, tpl and each filter's key.
+mapfile -t all < <(find fuzz/corpus -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | sort)
 keys=("${all[@]}")
 if [[ $# -gt 0 ]]; then
     keys=("$@")

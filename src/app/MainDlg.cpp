@@ -41,59 +41,65 @@ constexpr unsigned kFshToolsTab = 1u << 2;
 constexpr unsigned kAboutTab = 1u << 3;
 constexpr unsigned kPathTabs = kExchangeTab | kRavToolsTab | kFshToolsTab;
 
+using enum ControlId;
+
 // The controls of the input area, in tab order. The tab strip and the log
 // pane are always shown and are not listed.
 struct ControlRow {
-    int id;
+    ControlId id;
     Kind kind;
     const char* text;
     unsigned tabs;
 };
 
 constexpr ControlRow kControls[] = {
-    {1000, Kind::Label, "Ravfile", kPathTabs},
-    {1020, Kind::Edit, "", kPathTabs},
-    {1035, Kind::Button, "...", kPathTabs},
-    {1001, Kind::Label, "Textfile", kExchangeTab},
-    {1021, Kind::Edit, "", kExchangeTab},
-    {1036, Kind::Button, "...", kExchangeTab},
-    {1003, Kind::Group, "Input / Ouput format", kExchangeTab},
-    {1023, Kind::Combo, "", kExchangeTab},
-    {1016, Kind::Button, "Filter options", kExchangeTab},
-    {1050, Kind::Button, "Import to rav", kExchangeTab},
-    {1051, Kind::Button, "Export from rav", kExchangeTab},
-    {1004, Kind::Group, "Move / scale ravfile", kRavToolsTab},
-    {1024, Kind::Radio, "Move (in ammount)", kRavToolsTab},
-    {1025, Kind::Radio, "Scale (in factor)", kRavToolsTab},
-    {1005, Kind::Label, "X:", kRavToolsTab},
-    {1028, Kind::Edit, "", kRavToolsTab},
-    {1007, Kind::Label, "Y:", kRavToolsTab},
-    {1026, Kind::Edit, "", kRavToolsTab},
-    {1006, Kind::Label, "Z:", kRavToolsTab},
-    {1027, Kind::Edit, "", kRavToolsTab},
-    {1052, Kind::Button, "Execute", kRavToolsTab},
-    {1010, Kind::Group, "Vandomar G2 texture tools:", kRavToolsTab},
-    {1053, Kind::Button, "Normalize", kRavToolsTab},
-    {1054, Kind::Button, "Shader", kRavToolsTab},
-    {1009, Kind::Label, "darkest Shade in %", kRavToolsTab},
-    {1030, Kind::Edit, "", kRavToolsTab},
-    {1002, Kind::Label, "Fshfile", kFshToolsTab},
-    {1022, Kind::Edit, "", kFshToolsTab},
-    {1037, Kind::Button, "...", kFshToolsTab},
-    {1055, Kind::Button, "Import names to rav", kFshToolsTab},
-    {1056, Kind::Button, "Create TPL file", kFshToolsTab},
-    {1011, Kind::Label, "Static", kAboutTab},
+    {RavLabel, Kind::Label, "Ravfile", kPathTabs},
+    {RavPath, Kind::Edit, "", kPathTabs},
+    {BrowseRav, Kind::Button, "...", kPathTabs},
+    {ExchangeLabel, Kind::Label, "Textfile", kExchangeTab},
+    {ExchangePath, Kind::Edit, "", kExchangeTab},
+    {BrowseExchange, Kind::Button, "...", kExchangeTab},
+    {FormatGroup, Kind::Group, "Input / Ouput format", kExchangeTab},
+    {FilterList, Kind::Combo, "", kExchangeTab},
+    {FilterOptions, Kind::Button, "Filter options", kExchangeTab},
+    {ImportButton, Kind::Button, "Import to rav", kExchangeTab},
+    {ExportButton, Kind::Button, "Export from rav", kExchangeTab},
+    {TransformGroup, Kind::Group, "Move / scale ravfile", kRavToolsTab},
+    {MoveRadio, Kind::Radio, "Move (in ammount)", kRavToolsTab},
+    {ScaleRadio, Kind::Radio, "Scale (in factor)", kRavToolsTab},
+    {XLabel, Kind::Label, "X:", kRavToolsTab},
+    {XField, Kind::Edit, "", kRavToolsTab},
+    {YLabel, Kind::Label, "Y:", kRavToolsTab},
+    {YField, Kind::Edit, "", kRavToolsTab},
+    {ZLabel, Kind::Label, "Z:", kRavToolsTab},
+    {ZField, Kind::Edit, "", kRavToolsTab},
+    {ExecuteButton, Kind::Button, "Execute", kRavToolsTab},
+    {CrowdGroup, Kind::Group, "Vandomar G2 texture tools:", kRavToolsTab},
+    {NormalizeButton, Kind::Button, "Normalize", kRavToolsTab},
+    {ShaderButton, Kind::Button, "Shader", kRavToolsTab},
+    {ShadeLabel, Kind::Label, "darkest Shade in %", kRavToolsTab},
+    {ShadeField, Kind::Edit, "", kRavToolsTab},
+    {FshLabel, Kind::Label, "Fshfile", kFshToolsTab},
+    {FshPath, Kind::Edit, "", kFshToolsTab},
+    {BrowseFsh, Kind::Button, "...", kFshToolsTab},
+    {ImportNamesButton, Kind::Button, "Import names to rav", kFshToolsTab},
+    {CreateTplButton, Kind::Button, "Create TPL file", kFshToolsTab},
+    {AboutText, Kind::Label, "Static", kAboutTab},
 };
 
 // Each label names the field after it, for keyboard and screen-reader users.
-constexpr std::pair<int, int> kBuddies[] = {{1000, 1020}, {1001, 1021}, {1002, 1022}, {1005, 1028},
-                                            {1007, 1026}, {1006, 1027}, {1009, 1030}};
+constexpr std::pair<ControlId, ControlId> kBuddies[] = {
+    {RavLabel, RavPath}, {ExchangeLabel, ExchangePath}, {FshLabel, FshPath}, {XLabel, XField},
+    {YLabel, YField},    {ZLabel, ZField},              {ShadeLabel, ShadeField}};
 
-constexpr int kBrowseRav = 1035;
-constexpr int kBrowseExchange = 1036;
-constexpr int kBrowseFsh = 1037;
-constexpr int kFirstCommand = kCommandImport;
-constexpr int kLastCommand = kCommandCreateTpl;
+// The action buttons and the commands they run: the window's edge of the
+// dispatcher.
+constexpr std::pair<ControlId, Command> kCommandButtons[] = {
+    {ImportButton, Command::Import},           {ExportButton, Command::Export},
+    {ExecuteButton, Command::Execute},         {NormalizeButton, Command::Normalize},
+    {ShaderButton, Command::Shade},            {ImportNamesButton, Command::ImportNames},
+    {CreateTplButton, Command::CreateTpl},
+};
 
 constexpr char kAboutText[] = "Polyport, Version 0.4 (public beta 2)\n"
                               "Freeware: you may use it and pass it on freely, free of charge.\n"
@@ -180,14 +186,14 @@ QIcon CMainDlg::AppIcon() {
     return QIcon(QStringLiteral(":/icons/polyport.png"));
 }
 
-QWidget* CMainDlg::Control(int id) const {
+QWidget* CMainDlg::Control(ControlId id) const {
     const auto found = m_controls.find(id);
     return found == m_controls.end() ? nullptr : found->second;
 }
 
 void CMainDlg::SetStartPaths(const QString& rav, const QString& fsh) {
-    SetFieldText(1020, rav);
-    SetFieldText(1022, fsh);
+    SetFieldText(RavPath, rav);
+    SetFieldText(FshPath, fsh);
 }
 
 void CMainDlg::CreateControls() {
@@ -200,7 +206,7 @@ void CMainDlg::CreateControls() {
 
     m_tab = new QTabBar(this);
     m_tab->setExpanding(false);
-    m_controls[kTabId] = m_tab;
+    m_controls[Tabs] = m_tab;
     for (const ControlRow& row : kControls) {
         QWidget* control = MakeControl(row);
         control->setParent(this);
@@ -209,11 +215,11 @@ void CMainDlg::CreateControls() {
     m_log = new QPlainTextEdit(this);
     m_log->setReadOnly(true);
     m_log->setUndoRedoEnabled(false); // changed in place for the whole run
-    m_controls[kLogId] = m_log;
+    m_controls[Log] = m_log;
     for (auto& [id, control] : m_controls) {
-        control->setObjectName(QString::number(id));
+        control->setObjectName(QString::number(static_cast<int>(id)));
     }
-    m_filterCombo = static_cast<QComboBox*>(Control(1023));
+    m_filterCombo = static_cast<QComboBox*>(Control(FilterList));
     for (const auto& [label, field] : kBuddies) {
         static_cast<QLabel*>(Control(label))->setBuddy(Control(field));
     }
@@ -222,93 +228,18 @@ void CMainDlg::CreateControls() {
 // Rows and groups sit where the dialog template has them; sizes come from
 // the font, so the window scales with it and with the screen.
 void CMainDlg::LayOutControls() {
-    const auto C = [this](int id) { return Control(id); };
     const int em = fontMetrics().height();
-
-    // The path rows: the RAV row on three tabs, below it the exchange file on
-    // the first tab and the archive on the third, in the same place.
-    auto* paths = new QGridLayout;
-    paths->setColumnStretch(1, 1);
-    const int pathRows[][4] = {{0, 1000, 1020, 1035}, {1, 1001, 1021, 1036}, {1, 1002, 1022, 1037}};
-    for (const auto& [line, label, field, browse] : pathRows) {
-        paths->addWidget(C(label), line, 0);
-        paths->addWidget(C(field), line, 1);
-        paths->addWidget(C(browse), line, 2);
-        C(field)->setMinimumWidth(16 * em);
-        C(browse)->setMaximumWidth(2 * em + fontMetrics().horizontalAdvance(QStringLiteral("...")));
-    }
-
-    auto* format = new QVBoxLayout(C(1003));
-    format->addWidget(C(1023));
-    auto* options = new QHBoxLayout;
-    options->addWidget(C(1016));
-    options->addStretch();
-    format->addLayout(options);
-    // No stretch in the tab-specific layouts: an empty layout keeps taking
-    // space when it can grow, and would push the other tabs' rows down.
-    auto* exchangeButtons = new QVBoxLayout;
-    exchangeButtons->addWidget(C(1050));
-    exchangeButtons->addWidget(C(1051));
-    auto* exchange = new QHBoxLayout;
-    exchange->addWidget(C(1003), 3);
-    exchange->addSpacing(em);
-    exchange->addLayout(exchangeButtons, 1);
-    exchange->setAlignment(exchangeButtons, Qt::AlignVCenter);
-
-    auto* move = new QVBoxLayout(C(1004));
-    auto* modes = new QHBoxLayout;
-    modes->addWidget(C(1024));
-    modes->addWidget(C(1025));
-    modes->addStretch();
-    move->addLayout(modes);
-    auto* vector = new QHBoxLayout;
-    for (const int id : {1005, 1028, 1007, 1026, 1006, 1027}) {
-        vector->addWidget(C(id));
-    }
-    vector->addStretch();
-    vector->addWidget(C(1052));
-    move->addLayout(vector);
-    for (const int id : {1028, 1026, 1027, 1030}) {
-        C(id)->setMaximumWidth(5 * em);
-    }
-
-    auto* crowd = new QGridLayout(C(1010));
-    crowd->addWidget(C(1053), 0, 0);
-    crowd->addWidget(C(1054), 0, 1);
-    crowd->setColumnStretch(2, 1);
-    auto* shade = new QHBoxLayout;
-    shade->addStretch();
-    shade->addWidget(C(1009));
-    shade->addWidget(C(1030));
-    crowd->addLayout(shade, 1, 0, 1, 3);
-
-    auto* fshButtons = new QHBoxLayout;
-    fshButtons->addWidget(C(1055));
-    fshButtons->addWidget(C(1056));
-    fshButtons->addStretch();
-
-    auto* about = static_cast<QLabel*>(C(1011));
-    about->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    about->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
+    QGridLayout* paths = LayOutPathRows();
     m_inputArea = new QFrame(this);
     m_inputArea->setFrameShape(QFrame::StyledPanel);
     auto* area = new QVBoxLayout(m_inputArea);
     area->addLayout(paths);
-    area->addLayout(exchange);
-    area->addWidget(C(1004));
-    area->addWidget(C(1010));
-    area->addLayout(fshButtons);
-    area->addWidget(C(1011));
+    area->addLayout(LayOutExchangeTab());
+    area->addWidget(LayOutTransformGroup());
+    area->addWidget(LayOutCrowdGroup());
+    area->addLayout(LayOutFshToolsTab());
+    area->addWidget(LayOutAboutTab());
     area->addStretch();
-
-    // The label column is as wide as its widest label, so that the RAV row
-    // stays in place when the tab changes.
-    int labels = 0;
-    for (const int id : {1000, 1001, 1002}) {
-        labels = std::max(labels, C(id)->sizeHint().width());
-    }
-    paths->setColumnMinimumWidth(0, labels);
 
     auto* top = new QVBoxLayout(this);
     top->setSpacing(0);
@@ -330,6 +261,108 @@ void CMainDlg::LayOutControls() {
     setTabOrder(previous, m_log);
 }
 
+// The path rows: the RAV row on three tabs, below it the exchange file on
+// the first tab and the archive on the third, in the same place. The label
+// column is as wide as its widest label, so that the RAV row stays in place
+// when the tab changes.
+QGridLayout* CMainDlg::LayOutPathRows() {
+    const int em = fontMetrics().height();
+    auto* paths = new QGridLayout;
+    paths->setColumnStretch(1, 1);
+    constexpr std::array<std::array<ControlId, 3>, 3> kRows{{
+        {RavLabel, RavPath, BrowseRav},
+        {ExchangeLabel, ExchangePath, BrowseExchange},
+        {FshLabel, FshPath, BrowseFsh},
+    }};
+    int labels = 0;
+    for (const auto& [label, field, browse] : kRows) {
+        const int line = label == RavLabel ? 0 : 1;
+        paths->addWidget(Control(label), line, 0);
+        paths->addWidget(Control(field), line, 1);
+        paths->addWidget(Control(browse), line, 2);
+        Control(field)->setMinimumWidth(16 * em);
+        Control(browse)->setMaximumWidth(2 * em +
+                                         fontMetrics().horizontalAdvance(QStringLiteral("...")));
+        labels = std::max(labels, Control(label)->sizeHint().width());
+    }
+    paths->setColumnMinimumWidth(0, labels);
+    return paths;
+}
+
+// No stretch in the tab-specific layouts: an empty layout keeps taking space
+// when it can grow, and would push the other tabs' rows down.
+QBoxLayout* CMainDlg::LayOutExchangeTab() {
+    const int em = fontMetrics().height();
+    auto* format = new QVBoxLayout(Control(FormatGroup));
+    format->addWidget(Control(FilterList));
+    auto* options = new QHBoxLayout;
+    options->addWidget(Control(FilterOptions));
+    options->addStretch();
+    format->addLayout(options);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(Control(ImportButton));
+    buttons->addWidget(Control(ExportButton));
+    auto* exchange = new QHBoxLayout;
+    exchange->addWidget(Control(FormatGroup), 3);
+    exchange->addSpacing(em);
+    exchange->addLayout(buttons, 1);
+    exchange->setAlignment(buttons, Qt::AlignVCenter);
+    return exchange;
+}
+
+QWidget* CMainDlg::LayOutTransformGroup() {
+    const int em = fontMetrics().height();
+    auto* group = Control(TransformGroup);
+    auto* move = new QVBoxLayout(group);
+    auto* modes = new QHBoxLayout;
+    modes->addWidget(Control(MoveRadio));
+    modes->addWidget(Control(ScaleRadio));
+    modes->addStretch();
+    move->addLayout(modes);
+    auto* vector = new QHBoxLayout;
+    for (const ControlId id : {XLabel, XField, YLabel, YField, ZLabel, ZField}) {
+        vector->addWidget(Control(id));
+    }
+    vector->addStretch();
+    vector->addWidget(Control(ExecuteButton));
+    move->addLayout(vector);
+    for (const ControlId id : {XField, YField, ZField}) {
+        Control(id)->setMaximumWidth(5 * em);
+    }
+    return group;
+}
+
+QWidget* CMainDlg::LayOutCrowdGroup() {
+    const int em = fontMetrics().height();
+    auto* group = Control(CrowdGroup);
+    auto* crowd = new QGridLayout(group);
+    crowd->addWidget(Control(NormalizeButton), 0, 0);
+    crowd->addWidget(Control(ShaderButton), 0, 1);
+    crowd->setColumnStretch(2, 1);
+    auto* shade = new QHBoxLayout;
+    shade->addStretch();
+    shade->addWidget(Control(ShadeLabel));
+    shade->addWidget(Control(ShadeField));
+    crowd->addLayout(shade, 1, 0, 1, 3);
+    Control(ShadeField)->setMaximumWidth(5 * em);
+    return group;
+}
+
+QBoxLayout* CMainDlg::LayOutFshToolsTab() {
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Control(ImportNamesButton));
+    buttons->addWidget(Control(CreateTplButton));
+    buttons->addStretch();
+    return buttons;
+}
+
+QWidget* CMainDlg::LayOutAboutTab() {
+    auto* about = static_cast<QLabel*>(Control(AboutText));
+    about->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    about->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return about;
+}
+
 // The input area is as large as the largest tab needs, with the texts and
 // list items in place, so that the log pane stays put when the tab changes.
 void CMainDlg::FitInputAreaToTabs() {
@@ -345,19 +378,19 @@ void CMainDlg::FitInputAreaToTabs() {
 
 void CMainDlg::ConnectControls() {
     connect(m_tab, &QTabBar::currentChanged, this, [this] { OnSelchangeTab(); });
-    connect(static_cast<QPushButton*>(Control(1016)), &QPushButton::clicked, this,
+    connect(static_cast<QPushButton*>(Control(FilterOptions)), &QPushButton::clicked, this,
             [this] { OnFilterOptions(); });
-    for (const int id : {1024, 1025}) {
+    for (const ControlId id : {MoveRadio, ScaleRadio}) {
         connect(static_cast<QRadioButton*>(Control(id)), &QRadioButton::clicked, this,
                 [this, id] { OnTransformMode(id); });
     }
-    for (const int id : {kBrowseRav, kBrowseExchange, kBrowseFsh}) {
+    for (const ControlId id : {BrowseRav, BrowseExchange, BrowseFsh}) {
         connect(static_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this,
                 [this, id] { OnBrowse(id); });
     }
-    for (int id = kFirstCommand; id <= kLastCommand; ++id) {
+    for (const auto& [id, command] : kCommandButtons) {
         connect(static_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this,
-                [this, id] { OnCommand(id); });
+                [this, id = id] { OnCommand(id); });
     }
 }
 
@@ -387,17 +420,17 @@ void CMainDlg::OnInitDialog() {
     }
     m_filterCombo->setCurrentIndex(0);
 
-    static_cast<QRadioButton*>(Control(1024))->setChecked(true);
-    OnTransformMode(1024);
+    static_cast<QRadioButton*>(Control(MoveRadio))->setChecked(true);
+    OnTransformMode(MoveRadio);
 
     m_tab->setCurrentIndex(0);
     ShowControlsOfTab(0);
 
     // The rerouting notices of the workers are of no use to the user.
     ClearLog();
-    AppendLog(kWelcome, 0);
+    AppendLog(kWelcome, 0, Severity::Note);
 
-    static_cast<QLabel*>(Control(1011))->setText(QString::fromUtf8(kAboutText));
+    static_cast<QLabel*>(Control(AboutText))->setText(QString::fromUtf8(kAboutText));
 }
 
 void CMainDlg::OnSelchangeTab() {
@@ -423,34 +456,34 @@ void CMainDlg::OnFilterOptions() {
     }
 }
 
-void CMainDlg::OnTransformMode(int id) {
-    const QString value = id == kTransformScale ? QStringLiteral("1") : QStringLiteral("0");
-    for (const int field : {1028, 1026, 1027}) {
+void CMainDlg::OnTransformMode(ControlId radio) {
+    const QString value = radio == ScaleRadio ? QStringLiteral("1") : QStringLiteral("0");
+    for (const ControlId field : {XField, YField, ZField}) {
         SetFieldText(field, value);
     }
 }
 
-void CMainDlg::OnBrowse(int id) {
+void CMainDlg::OnBrowse(ControlId button) {
     std::string title;
     std::string filterList;
-    int field = 0;
-    switch (id) {
-    case kBrowseRav:
+    ControlId field{};
+    switch (button) {
+    case BrowseRav:
         title = "Select a Fifa 2001 ravfile for input/output";
         filterList = "EA RAV files (*.rav)|*.rav|";
-        field = 1020;
+        field = RavPath;
         break;
-    case kBrowseExchange: {
+    case BrowseExchange: {
         const CFilter* filter = SelectedFilter();
         title = Format("Select a %s file for input/output", filter ? filter->GetName() : "");
         filterList = filter ? filter->GetFileFilter() : "";
-        field = 1021;
+        field = ExchangePath;
         break;
     }
-    case kBrowseFsh:
+    case BrowseFsh:
         title = "Select a Fifa 2001 fshfile for input";
         filterList = "EA FSH files (*.fsh)|*.fsh|";
-        field = 1022;
+        field = FshPath;
         break;
     default:
         return;
@@ -461,41 +494,42 @@ void CMainDlg::OnBrowse(int id) {
     }
 }
 
-void CMainDlg::OnCommand(int id) {
-    if (id < kFirstCommand || id > kLastCommand) {
-        return;
+void CMainDlg::OnCommand(ControlId button) {
+    for (const auto& [id, command] : kCommandButtons) {
+        if (id == button) {
+            // The dispatcher reports every outcome into the log itself.
+            (void)m_dispatcher.Run(command, GatherInputs());
+        }
     }
-    // The dispatcher reports every outcome into the log itself.
-    (void)m_dispatcher.Run(id, GatherInputs());
 }
 
 // Paths go to the core whole and as UTF-8 bytes; the numbers stay text until
 // the core reads them, always with "." as the decimal point.
 CommandInputs CMainDlg::GatherInputs() const {
     CommandInputs inputs;
-    if (static_cast<QRadioButton*>(Control(1024))->isChecked()) {
-        inputs.transformMode = kTransformMove;
-    } else if (static_cast<QRadioButton*>(Control(1025))->isChecked()) {
-        inputs.transformMode = kTransformScale;
+    if (static_cast<QRadioButton*>(Control(MoveRadio))->isChecked()) {
+        inputs.transform = CRavTools::TransformMode::Move;
+    } else if (static_cast<QRadioButton*>(Control(ScaleRadio))->isChecked()) {
+        inputs.transform = CRavTools::TransformMode::Scale;
     }
     const QVariant filter = m_filterCombo->currentData();
     inputs.filterIndex = filter.isValid() ? filter.toInt() : -1;
-    inputs.ravPath = FieldText(1020).toStdString();
-    inputs.exchangePath = FieldText(1021).toStdString();
-    inputs.x = FieldText(1028).toStdString();
-    inputs.y = FieldText(1026).toStdString();
-    inputs.z = FieldText(1027).toStdString();
-    inputs.shade = FieldText(1030).toStdString();
-    inputs.fshPath = FieldText(1022).toStdString();
+    inputs.ravPath = FieldText(RavPath).toStdString();
+    inputs.exchangePath = FieldText(ExchangePath).toStdString();
+    inputs.x = FieldText(XField).toStdString();
+    inputs.y = FieldText(YField).toStdString();
+    inputs.z = FieldText(ZField).toStdString();
+    inputs.shade = FieldText(ShadeField).toStdString();
+    inputs.fshPath = FieldText(FshPath).toStdString();
     return inputs;
 }
 
-QString CMainDlg::FieldText(int id) const {
-    return static_cast<const QLineEdit*>(Control(id))->text();
+QString CMainDlg::FieldText(ControlId field) const {
+    return static_cast<const QLineEdit*>(Control(field))->text();
 }
 
-void CMainDlg::SetFieldText(int id, const QString& text) {
-    static_cast<QLineEdit*>(Control(id))->setText(text);
+void CMainDlg::SetFieldText(ControlId field, const QString& text) {
+    static_cast<QLineEdit*>(Control(field))->setText(text);
 }
 
 // Shows the log as it changed, newest line in view. Rather than setting the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ControlId.h"
 #include "commands/CommandDispatcher.h"
 #include "commands/CommandInputs.h"
 
@@ -10,8 +11,10 @@
 #include <unordered_map>
 
 class CWindowServices;
+class QBoxLayout;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QPlainTextEdit;
 class QTabBar;
 
@@ -19,7 +22,7 @@ class QTabBar;
 // with the tab, and the log pane below. It owns the workers (through the
 // command dispatcher, which the command-line tool drives the same way) and
 // routes all their messages into the log. Every control carries its dialog id
-// as its object name, so code and tests find it with Control(id).
+// as its object name, so code and tests find it with Control(ControlId).
 //
 // The dialog is the whole life of the program: Escape or the close box ends
 // it, Enter does nothing, and nothing is saved on exit because every command
@@ -28,10 +31,6 @@ class CMainDlg final : public QDialog {
     Q_OBJECT
 
 public:
-    // The control ids of the tab strip and the log pane.
-    static constexpr int kTabId = 1015;
-    static constexpr int kLogId = 1017;
-
     // Wires the workers and fills the controls; afterwards the log holds the
     // welcome line alone. `services` must outlive the dialog.
     explicit CMainDlg(CWindowServices& services, QWidget* parent = nullptr);
@@ -39,8 +38,8 @@ public:
     CMainDlg(const CMainDlg&) = delete;
     CMainDlg& operator=(const CMainDlg&) = delete;
 
-    // The control with dialog id `id`, or null.
-    [[nodiscard]] QWidget* Control(int id) const;
+    // The control `id`, or null.
+    [[nodiscard]] QWidget* Control(ControlId id) const;
 
     // Fills the RAV and FSH path fields, as the command line asks.
     void SetStartPaths(const QString& rav, const QString& fsh);
@@ -50,24 +49,30 @@ public:
 private:
     void CreateControls();
     void LayOutControls();
+    [[nodiscard]] QGridLayout* LayOutPathRows();
+    [[nodiscard]] QBoxLayout* LayOutExchangeTab();
+    [[nodiscard]] QWidget* LayOutTransformGroup();
+    [[nodiscard]] QWidget* LayOutCrowdGroup();
+    [[nodiscard]] QBoxLayout* LayOutFshToolsTab();
+    [[nodiscard]] QWidget* LayOutAboutTab();
     void FitInputAreaToTabs();
     void ConnectControls();
     void OnInitDialog();
     void OnSelchangeTab();
     void OnFilterOptions();
-    void OnTransformMode(int id);
-    void OnBrowse(int id);
-    void OnCommand(int id);
+    void OnTransformMode(ControlId radio);
+    void OnBrowse(ControlId button);
+    void OnCommand(ControlId button);
     void ShowControlsOfTab(int tab);
     void ShowLog(const std::string& text);
     [[nodiscard]] CommandInputs GatherInputs() const;
-    [[nodiscard]] QString FieldText(int id) const;
-    void SetFieldText(int id, const QString& text);
+    [[nodiscard]] QString FieldText(ControlId field) const;
+    void SetFieldText(ControlId field, const QString& text);
     [[nodiscard]] CFilter* SelectedFilter();
 
     CWindowServices& m_services;
     CCommandDispatcher m_dispatcher;
-    std::unordered_map<int, QWidget*> m_controls;
+    std::unordered_map<ControlId, QWidget*> m_controls;
     QTabBar* m_tab = nullptr;
     QComboBox* m_filterCombo = nullptr;
     QPlainTextEdit* m_log = nullptr;

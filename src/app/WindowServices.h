@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/UiServices.h"
+#include "commands/UiServices.h"
 
 #include <optional>
 #include <string>

@@ -5,16 +5,14 @@
 #include "cli/FshToolCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/RavToolCommand.h"
-#include "filters/AsciiExportMode.h"
+#include "filters/FilterTable.h"
 
 #include <CLI/CLI.hpp>
 
-#include <array>
 #include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <tuple>
 
 #ifdef _WIN32
 #include <io.h>
@@ -22,27 +20,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-// Stores an option's text when it is given, so "given" and "empty" differ.
-void AddTextOption(CLI::App& command, const std::string& name, std::optional<std::string>& value,
-                   const std::string& description) {
-    command.add_option_function<std::string>(
-        name, [&value](const std::string& text) { value = text; }, description);
-}
-
-CLI::App* AddExchange(CLI::App& app, const char* name, const char* description,
-                      ExchangeRequest& request) {
-    CLI::App* command = app.add_subcommand(name, description);
-    command->add_option("RAV", request.ravPath, "RAV file")->required();
-    command->add_option("FILE", request.exchangePath, "Exchange file")->required();
-    AddTextOption(*command, "--filter", request.filterKey,
-                  "ascii, dw or lwo; by default chosen by FILE's extension "
-                  "(.txt and .asc ascii, .dw dw, .lwo lwo)");
-    return command;
-}
-
-} // namespace
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
 #ifdef _WIN32
@@ -64,30 +41,10 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     info->add_option("FILE", infoPath, "RAV file or FSH archive")->required();
     info->add_flag("--json", infoJson, "Print one JSON document");
 
+    const CFilterTable filters;
     ExchangeRequest exportRequest;
-    CLI::App* exportCommand =
-        AddExchange(app, "export", "Export the RAV file's objects to FILE", exportRequest);
-    AddTextOption(*exportCommand, "--mode", exportRequest.mode,
-                  "ascii: the export mode as a number (default 3)");
-    // Given instead of --mode, the flags make up the whole mode.
-    const std::array<std::tuple<const char*, AsciiExportFlag, const char*>, 5> flags{{
-        {"--vertexes", ExportVertexes, "ascii: mode flag 1, vertex positions"},
-        {"--textures", ExportTextures, "ascii: mode flag 2, textures"},
-        {"--placements", ExportPlacements, "ascii: mode flag 4, texture coordinates"},
-        {"--order", ExportOrder, "ascii: mode flag 8, vertex orders"},
-        {"--shading", ExportShading, "ascii: mode flag 16, vertex colours"},
-    }};
-    for (const auto& [flag, bit, description] : flags) {
-        exportCommand->add_flag_callback(
-            flag, [&exportRequest, bit = bit] { exportRequest.modeFlags |= bit; }, description);
-    }
-    AddTextOption(*exportCommand, "--decimals", exportRequest.decimals,
-                  "ascii: decimals of every number, 0 to 32 (default 6)");
-
     ExchangeRequest importRequest;
-    importRequest.import = true;
-    CLI::App* importCommand =
-        AddExchange(app, "import", "Write FILE's data into the RAV file", importRequest);
+    AddExchangeCommands(app, filters, exportRequest, importRequest);
 
     RavToolRequest ravTool;
     AddRavToolCommands(app, ravTool);
@@ -111,16 +68,16 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     if (info->parsed()) {
         return RunInfo(infoPath, infoJson, out, err);
     }
-    if (exportCommand->parsed()) {
+    if (app.got_subcommand("export")) {
         return RunExchange(exportRequest, out, err);
     }
-    if (importCommand->parsed()) {
+    if (app.got_subcommand("import")) {
         return RunExchange(importRequest, out, err);
     }
-    if (ravTool.command != 0) {
+    if (ravTool.command) {
         return RunRavTool(ravTool, out, err);
     }
-    if (fshTool.command != 0) {
+    if (fshTool.command) {
         return RunFshTool(fshTool, in, interactive, out, err);
     }
     return kExitUsage;

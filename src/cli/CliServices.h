@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/ImageChoice.h"
-#include "output/UiServices.h"
+#include "commands/UiServices.h"
 
 #include <istream>
 #include <ostream>

@@ -2,14 +2,18 @@
 
 void CConsoleOutput::Attach(CMessageOutput& worker) {
     m_attaching = true;
-    worker.SetOutput([this](const char* text, int flag) { Print(text, flag); });
+    worker.SetOutput(Printer());
     m_attaching = false;
 }
 
-void CConsoleOutput::Print(const char* text, int flag) {
+OutputFn CConsoleOutput::Printer() {
+    return [this](const char* text, int flag, Severity severity) { Print(text, flag, severity); };
+}
+
+void CConsoleOutput::Print(const char* text, int flag, Severity severity) {
     if (m_attaching || text == nullptr) {
         return;
     }
-    std::ostream& stream = flag != 0 ? m_err : m_out;
+    std::ostream& stream = flag != 0 || severity != Severity::Note ? m_err : m_out;
     stream << text << std::endl;
 }

@@ -4,9 +4,10 @@
 
 #include <ostream>
 
-// Prints worker messages for the command-line tool: errors and warnings
-// (flag 1) on the error stream, everything else on the output stream, one
-// line each, flushed at once so the two streams interleave in order.
+// Prints worker messages for the command-line tool: failures and warnings
+// (whatever their flag) on the error stream, everything else on the output
+// stream, one line each, flushed at once so the two streams interleave in
+// order.
 class CConsoleOutput {
 public:
     CConsoleOutput(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
@@ -15,7 +16,9 @@ public:
     // notice, which means nothing on a terminal.
     void Attach(CMessageOutput& worker);
 
-    void Print(const char* text, int flag);
+    void Print(const char* text, int flag, Severity severity);
+    // The OutputFn that prints here.
+    [[nodiscard]] OutputFn Printer();
 
 private:
     std::ostream& m_out;

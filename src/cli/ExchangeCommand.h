@@ -1,25 +1,36 @@
 #pragma once
 
-#include <cstdint>
+#include "commands/Command.h"
+#include "filters/FilterTraits.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
 
-// `polyport-cli export RAV FILE [options]` and `polyport-cli import RAV FILE
-// [--filter KEY]`: one press of the window's Export or Import button, with
-// the fields filled from the arguments. Option values arrive as typed; they
-// are checked here so that every usage error has a message of ours.
+namespace CLI {
+class App;
+}
+class CFilterTable;
+
+// `polyport-cli export RAV FILE [--filter KEY] [options]` and `polyport-cli
+// import RAV FILE [--filter KEY]`: one press of the window's Export or
+// Import button, with the fields filled from the arguments. The export
+// takes every filter's own options, as the filter table lists them; they
+// are checked against the chosen filter before anything is read.
 struct ExchangeRequest {
-    bool import = false;
+    Command command = Command::Export;
     std::string ravPath;
     std::string exchangePath;
     std::optional<std::string> filterKey;
-    std::optional<std::string> mode;
-    std::optional<std::string> decimals;
-    // The AsciiExportFlag bits of the flag options given.
-    std::uint32_t modeFlags = 0;
+    // The filters' options as given, in the parser's order.
+    FilterOptionValues options;
 };
 
-// Prints what the window's log pane would show for the press: worker
-// messages by their flag, the summary line on `out`. Returns an exit status.
+// Adds both commands to `app`; the help and the options come from `filters`.
+// `exportRequest` and `importRequest` receive what was given.
+void AddExchangeCommands(CLI::App& app, const CFilterTable& filters,
+                         ExchangeRequest& exportRequest, ExchangeRequest& importRequest);
+
+// Prints what the window's log pane would show for the press: failures and
+// warnings on `err`, the rest on `out`. Returns an exit status.
 int RunExchange(const ExchangeRequest& request, std::ostream& out, std::ostream& err);

@@ -31,13 +31,13 @@ void AddFshToolCommands(CLI::App& app, FshToolRequest& request) {
     AddSelectOptions(*names, request);
     names->add_flag("--yes", request.yes,
                     "Agree that texture associations may become wrong, without being asked");
-    names->callback([&request] { request.command = kCommandImportNames; });
+    names->callback([&request] { request.command = Command::ImportNames; });
 
     CLI::App* tpl = app.add_subcommand(
         "tpl", "Pack chosen FSH images onto 256 x 256 pages and write FSH's name with .tpl");
     tpl->add_option("FSH", request.fshPath, "FSH archive")->required();
     AddSelectOptions(*tpl, request);
-    tpl->callback([&request] { request.command = kCommandCreateTpl; });
+    tpl->callback([&request] { request.command = Command::CreateTpl; });
 }
 
 int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive, std::ostream& out,
@@ -53,7 +53,7 @@ int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive
     } else if (request.selectNone) {
         choice.mode = ImageChoice::Mode::None;
     }
-    if (request.command == kCommandImportNames && !request.yes && !interactive) {
+    if (request.command == Command::ImportNames && !request.yes && !interactive) {
         err << "fsh-names rewrites the RAV file's texture names, which may leave objects with "
                "the wrong textures; run it on a terminal to be asked, or pass --yes"
             << std::endl;
@@ -66,7 +66,7 @@ int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive
     CommandInputs inputs;
     inputs.ravPath = request.ravPath;
     inputs.fshPath = request.fshPath;
-    const bool done = RunCommand(dispatcher, request.command, inputs, out, err);
+    const bool done = RunCommand(dispatcher, *request.command, inputs, out, err);
     if (services.Refused()) {
         return kExitUsage;
     }

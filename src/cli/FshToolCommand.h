@@ -1,5 +1,7 @@
 #pragma once
 
+#include "commands/Command.h"
+
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -14,8 +16,8 @@ class App;
 // --select NAMES, --select-all or --select-none; without any of them the
 // dialog's preselection applies.
 struct FshToolRequest {
-    // The button's command id; 0 until one of the commands was parsed.
-    int command = 0;
+    // The command; none until one of the commands was parsed.
+    std::optional<Command> command;
     std::string ravPath;
     std::string fshPath;
     std::optional<std::string> select;

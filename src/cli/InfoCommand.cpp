@@ -2,7 +2,6 @@
 
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitStatus.h"
-#include "gamefiles/ByteOrder.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/FshFile.h"
 #include "gamefiles/RavFile.h"
@@ -60,17 +59,17 @@ Json RavToJson(const CRavFile& rav) {
     }
     doc["header"] = std::move(header);
     Json textures = Json::array();
-    for (std::int32_t i = 0; i < h.textureCount; ++i) {
-        const RavTexture* t = rav.GetTexture(i);
+    for (std::size_t i = 0; i < rav.Textures().size(); ++i) {
+        const RavTexture& t = rav.Textures()[i];
         textures.push_back({{"index", i},
-                            {"name", t->name},
-                            {"nameOffset", t->nameOffset},
-                            {"textureRef", t->textureRef}});
+                            {"name", t.name},
+                            {"nameOffset", t.nameOffset},
+                            {"textureRef", t.textureRef}});
     }
     doc["textures"] = std::move(textures);
     Json objects = Json::array();
-    for (std::int32_t i = 0; i < h.objectCount; ++i) {
-        const RavObject* o = rav.GetObject(i);
+    for (std::size_t i = 0; i < rav.Objects().size(); ++i) {
+        const RavObject* o = &rav.Objects()[i];
         Json vertices = Json::array();
         for (const RavVertex& v : o->vertices) {
             vertices.push_back(Triple(v.x, v.y, v.z));
@@ -120,15 +119,16 @@ void PrintRav(const CRavFile& rav, std::ostream& out) {
         out << Format("  %-20s %11d  0x%08X\n", name, value, static_cast<unsigned>(value));
     }
     out << Format("Textures (%d)\n", h.textureCount);
-    for (std::int32_t i = 0; i < h.textureCount; ++i) {
-        const RavTexture* t = rav.GetTexture(i);
-        out << Format("  %4d  %-16s textureRef 0x%08X\n", i, t->name.c_str(),
-                      static_cast<unsigned>(t->textureRef));
+    int i = 0;
+    for (const RavTexture& t : rav.Textures()) {
+        out << Format("  %4d  %-16s textureRef 0x%08X\n", i++, t.name.c_str(),
+                      static_cast<unsigned>(t.textureRef));
     }
     out << Format("Objects (%d)\n", h.objectCount);
-    for (std::int32_t i = 0; i < h.objectCount; ++i) {
-        const RavObject* o = rav.GetObject(i);
-        out << Format("  %4d  %-16s kind %d", i, o->name.c_str(), o->kind);
+    i = 0;
+    for (const RavObject& object : rav.Objects()) {
+        const RavObject* o = &object;
+        out << Format("  %4d  %-16s kind %d", i++, o->name.c_str(), o->kind);
         if (o->kind == 1) {
             out << Format("  vertices %d  colours %d  uvs %d  texture records %d",
                           o->mesh.vertexCount, o->mesh.colourCount, o->uvCount,
@@ -145,43 +145,22 @@ void PrintRav(const CRavFile& rav, std::ostream& out) {
     }
 }
 
-struct ImageSize {
-    std::uint16_t width = 0;
-    std::uint16_t height = 0;
-};
-
-// Sizes come from the image records themselves; a record beyond the end of
-// the file reads as 0 x 0.
-std::vector<ImageSize> ReadSizes(const CFshFile& fsh) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(fsh.GetPath(), bytes)) {
-        bytes.clear();
-    }
-    const CLeReader in(bytes);
-    std::vector<ImageSize> sizes;
-    for (std::int32_t i = 0; i < fsh.header.entryCount; ++i) {
-        const std::uint64_t offset = fsh.GetEntry(i)->offset;
-        sizes.push_back({in.U16(offset + 4), in.U16(offset + 6)});
-    }
-    return sizes;
-}
-
 int InfoFsh(const std::string& path, bool json, std::ostream& out, CConsoleOutput& console) {
     CFshFile fsh;
     console.Attach(fsh);
     if (!fsh.Load(path, 1)) {
         return kExitFailed;
     }
-    const std::vector<ImageSize> sizes = ReadSizes(fsh);
     if (json) {
         Json entries = Json::array();
         for (std::int32_t i = 0; i < fsh.header.entryCount; ++i) {
             const FshEntry* e = fsh.GetEntry(i);
+            const FshRecordHeader record = fsh.RecordHeader(i);
             entries.push_back({{"index", i},
                                {"name", e->name.data()},
                                {"offset", e->offset},
-                               {"width", sizes[i].width},
-                               {"height", sizes[i].height}});
+                               {"width", record.width},
+                               {"height", record.height}});
         }
         Json doc;
         doc["type"] = "fsh";
@@ -195,8 +174,9 @@ int InfoFsh(const std::string& path, bool json, std::ostream& out, CConsoleOutpu
     out << Format("Entries (%d)\n", fsh.header.entryCount);
     for (std::int32_t i = 0; i < fsh.header.entryCount; ++i) {
         const FshEntry* e = fsh.GetEntry(i);
+        const FshRecordHeader record = fsh.RecordHeader(i);
         out << Format("  %4d  %-4s  offset %10u  %5u x %u\n", i, e->name.data(), e->offset,
-                      sizes[i].width, sizes[i].height);
+                      unsigned{record.width}, unsigned{record.height});
     }
     out << std::flush;
     return kExitOk;

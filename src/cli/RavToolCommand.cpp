@@ -28,8 +28,8 @@ std::optional<std::string> CheckNumber(const char* what, const std::string& text
 constexpr const char* kNegativeNumbers =
     "Numbers that start with '-.' or are -inf or -nan need -- before them, as in -- -.5";
 
-void AddTransform(CLI::App& app, const char* name, int mode, const char* description,
-                  RavToolRequest& request) {
+void AddTransform(CLI::App& app, const char* name, CRavTools::TransformMode mode,
+                  const char* description, RavToolRequest& request) {
     CLI::App* command = app.add_subcommand(name, description);
     command->add_option("RAV", request.ravPath, "RAV file")->required();
     command->add_option("X", request.x, "X")->required();
@@ -37,23 +37,23 @@ void AddTransform(CLI::App& app, const char* name, int mode, const char* descrip
     command->add_option("Z", request.z, "Z")->required();
     command->footer(kNegativeNumbers);
     command->callback([&request, mode] {
-        request.command = kCommandExecute;
-        request.transformMode = mode;
+        request.command = Command::Execute;
+        request.transform = mode;
     });
 }
 
 } // namespace
 
 void AddRavToolCommands(CLI::App& app, RavToolRequest& request) {
-    AddTransform(app, "move", kTransformMove, "Move every vertex of the RAV file by X, Y, Z",
-                 request);
-    AddTransform(app, "scale", kTransformScale,
+    AddTransform(app, "move", CRavTools::TransformMode::Move,
+                 "Move every vertex of the RAV file by X, Y, Z", request);
+    AddTransform(app, "scale", CRavTools::TransformMode::Scale,
                  "Scale every vertex of the RAV file by the factors X, Y, Z", request);
 
     CLI::App* normalize =
         app.add_subcommand("normalize", "Give every G2 object of the RAV file the whole texture");
     normalize->add_option("RAV", request.ravPath, "RAV file")->required();
-    normalize->callback([&request] { request.command = kCommandNormalize; });
+    normalize->callback([&request] { request.command = Command::Normalize; });
 
     CLI::App* shade = app.add_subcommand(
         "shade", "Darken the G2 crowd of the RAV file towards its edges, down to PERCENT");
@@ -63,7 +63,7 @@ void AddRavToolCommands(CLI::App& app, RavToolRequest& request) {
                      "Darkest shade, 0 to 100; -1 restores every G2 colour to white")
         ->required();
     shade->footer(kNegativeNumbers);
-    shade->callback([&request] { request.command = kCommandShader; });
+    shade->callback([&request] { request.command = Command::Shade; });
 }
 
 std::optional<std::string> NumberTakenForOptionHint(int argc, const char* const* argv) {
@@ -82,21 +82,21 @@ std::optional<std::string> NumberTakenForOptionHint(int argc, const char* const*
 
 int RunRavTool(const RavToolRequest& request, std::ostream& out, std::ostream& err) {
     CommandInputs inputs;
-    inputs.transformMode = request.transformMode;
+    inputs.transform = request.transform;
     inputs.ravPath = request.ravPath;
     inputs.x = request.x;
     inputs.y = request.y;
     inputs.z = request.z;
     inputs.shade = request.shade;
     std::optional<std::string> problem;
-    if (request.command == kCommandExecute) {
+    if (request.command == Command::Execute) {
         for (const auto& [what, text] :
              {std::pair{"X", &inputs.x}, std::pair{"Y", &inputs.y}, std::pair{"Z", &inputs.z}}) {
             if (!problem) {
                 problem = CheckNumber(what, *text);
             }
         }
-    } else if (request.command == kCommandShader) {
+    } else if (request.command == Command::Shade) {
         problem = CheckNumber("PERCENT", inputs.shade);
     }
     if (problem) {
@@ -104,5 +104,5 @@ int RunRavTool(const RavToolRequest& request, std::ostream& out, std::ostream& e
         return kExitUsage;
     }
     CCommandDispatcher dispatcher;
-    return RunCommand(dispatcher, request.command, inputs, out, err) ? kExitOk : kExitFailed;
+    return RunCommand(dispatcher, *request.command, inputs, out, err) ? kExitOk : kExitFailed;
 }

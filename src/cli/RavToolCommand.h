@@ -1,5 +1,8 @@
 #pragma once
 
+#include "commands/Command.h"
+#include "tools/RavTools.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -12,9 +15,9 @@ class App;
 // PERCENT`: the "RAV Tools" buttons, with the fields filled from the
 // arguments. The numbers arrive as typed and are checked here.
 struct RavToolRequest {
-    // The button's command id; 0 until one of the commands was parsed.
-    int command = 0;
-    int transformMode = 0;
+    // The command; none until one of the commands was parsed.
+    std::optional<Command> command;
+    std::optional<CRavTools::TransformMode> transform;
     std::string ravPath;
     std::string x, y, z;
     std::string shade;

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "commands/Command.h"
 #include "commands/CommandInputs.h"
 
 #include <ostream>
 
 class CCommandDispatcher;
 
-// Presses the window's button `id` with `inputs` on `dispatcher`, printing
-// what the log pane would show: worker messages by their flag, summaries on
-// `out`. True when the command did all it was asked.
-bool RunCommand(CCommandDispatcher& dispatcher, int id, const CommandInputs& inputs,
+// Runs `command` with `inputs` on `dispatcher` as the window's button does,
+// printing what the log pane would show: failures and warnings on `err`,
+// the rest on `out`. True when the command did all it was asked.
+bool RunCommand(CCommandDispatcher& dispatcher, Command command, const CommandInputs& inputs,
                 std::ostream& out, std::ostream& err);

@@ -1,5 +1,6 @@
 #include "commands/CommandDispatcher.h"
 
+#include "commands/UiServices.h"
 #include "gamefiles/FileIo.h"
 #include "output/Format.h"
 
@@ -35,25 +36,27 @@ private:
 
 } // namespace
 
-bool CCommandDispatcher::Run(int id, const CommandInputs& inputs) {
-    switch (id) {
-    case kCommandImport:
+bool CCommandDispatcher::Run(Command command, const CommandInputs& inputs) {
+    switch (command) {
+    case Command::Import:
         return Import(inputs);
-    case kCommandExport:
+    case Command::Export:
         return Export(inputs);
-    case kCommandExecute:
-        return Execute(inputs);
-    case kCommandNormalize:
+    case Command::Execute:
+        return WithRav(inputs.ravPath, [&] {
+            return inputs.transform &&
+                   m_tools.TransformVertices(&m_rav, inputs.Vector(), *inputs.transform);
+        });
+    case Command::Normalize:
         return WithRav(inputs.ravPath, [&] { return m_tools.NormalizeG2(&m_rav); });
-    case kCommandShader:
+    case Command::Shade:
         return WithRav(inputs.ravPath, [&] { return m_tools.ShadeG2(&m_rav, inputs.Shade()); });
-    case kCommandImportNames:
+    case Command::ImportNames:
         return ImportNames(inputs);
-    case kCommandCreateTpl:
+    case Command::CreateTpl:
         return CreateTpl(inputs);
-    default:
-        return false;
     }
+    return false;
 }
 
 std::vector<CMessageOutput*> CCommandDispatcher::Workers() {
@@ -68,6 +71,10 @@ void CCommandDispatcher::SetServices(CUiServices& services) {
     for (CMessageOutput* worker : Workers()) {
         worker->SetServices(services);
     }
+    for (std::size_t i = 0; i < m_filters.Count(); ++i) {
+        m_filters.Get(i)->SetDialogs(services);
+    }
+    m_tools.SetDialogs(services);
 }
 
 CFilter* CCommandDispatcher::SelectedFilter(const CommandInputs& inputs) const {
@@ -79,15 +86,15 @@ bool CCommandDispatcher::HasExchangePath(CFilter& filter, const CommandInputs& i
     // The filters refuse an empty path without a word; say why nothing
     // happens.
     if (inputs.exchangePath.empty()) {
-        filter.Output("Error! No exchange file given", 1);
+        filter.Fail("Error! No exchange file given");
         return false;
     }
     return true;
 }
 
-void CCommandDispatcher::Log(const char* text) {
+void CCommandDispatcher::Log(const char* text, Severity severity) {
     if (m_log) {
-        m_log(text, 0);
+        m_log(text, 0, severity);
     }
 }
 
@@ -104,12 +111,16 @@ bool CCommandDispatcher::Import(const CommandInputs& inputs) {
             return false;
         }
         if (!HasExchangePath(*filter, inputs) || !filter->Import(inputs.exchangePath, &m_rav)) {
-            Log("Error while importing data");
+            Log("Error while importing data", Severity::Failure);
             return false;
         }
         Log("Successful imported data... updating data");
         const bool saved = m_rav.Save();
-        Log(saved ? "Successful updated data" : "Error updating data");
+        if (saved) {
+            Log("Successful updated data");
+        } else {
+            Log("Error updating data", Severity::Failure);
+        }
         return saved;
     });
 }
@@ -123,32 +134,20 @@ bool CCommandDispatcher::Export(const CommandInputs& inputs) {
         // Creating the exchange file truncates it: it must not be the RAV
         // file, which is usually the modder's only copy.
         if (IsSameFile(inputs.exchangePath, inputs.ravPath)) {
-            filter->Output(Format("Error! The exchange file %s is the RAV file itself. Nothing "
-                                  "written",
-                                  inputs.exchangePath.c_str()),
-                           1);
-            Log("Error exporting data");
+            filter->Fail(Format("Error! The exchange file %s is the RAV file itself. Nothing "
+                                "written",
+                                inputs.exchangePath.c_str()));
+            Log("Error exporting data", Severity::Failure);
             return false;
         }
         const bool exported =
             HasExchangePath(*filter, inputs) && filter->Export(inputs.exchangePath, &m_rav);
-        Log(exported ? "Successful exported data" : "Error exporting data");
-        return exported;
-    });
-}
-
-bool CCommandDispatcher::Execute(const CommandInputs& inputs) {
-    return WithRav(inputs.ravPath, [&] {
-        switch (inputs.transformMode) {
-        case kTransformMove:
-            return m_tools.TransformVertices(&m_rav, inputs.Vector(),
-                                             CRavTools::TransformMode::Move);
-        case kTransformScale:
-            return m_tools.TransformVertices(&m_rav, inputs.Vector(),
-                                             CRavTools::TransformMode::Scale);
-        default:
-            return false;
+        if (exported) {
+            Log("Successful exported data");
+        } else {
+            Log("Error exporting data", Severity::Failure);
         }
+        return exported;
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/Command.h"
 #include "commands/CommandInputs.h"
 #include "filters/FilterTable.h"
 #include "gamefiles/FshFile.h"
@@ -29,13 +30,13 @@ public:
     CCommandDispatcher(const CCommandDispatcher&) = delete;
     CCommandDispatcher& operator=(const CCommandDispatcher&) = delete;
 
-    // Runs command `id`. True when the command did all it was asked to do;
-    // ids outside the seven commands do nothing and give false, as does
-    // "Execute" with neither transform mode chosen (after loading and
-    // releasing the RAV file).
-    bool Run(int id, const CommandInputs& inputs);
+    // Runs `command`. True when the command did all it was asked to do;
+    // "Execute" with neither transform mode chosen gives false (after
+    // loading and releasing the RAV file).
+    bool Run(Command command, const CommandInputs& inputs);
 
-    // Where the one-line summaries of imports and exports go (flag 0).
+    // Where the one-line summaries of imports and exports go (flag 0; the
+    // failure summaries with the severity Failure).
     void SetLog(OutputFn log) { m_log = std::move(log); }
 
     // The workers in the order the window routes their output at start-up:
@@ -55,13 +56,12 @@ private:
     bool WithRav(const std::string& path, const std::function<bool()>& work);
     bool Import(const CommandInputs& inputs);
     bool Export(const CommandInputs& inputs);
-    bool Execute(const CommandInputs& inputs);
     bool ImportNames(const CommandInputs& inputs);
     bool CreateTpl(const CommandInputs& inputs);
     [[nodiscard]] CFilter* SelectedFilter(const CommandInputs& inputs) const;
     // False after a message from `filter` when no exchange file is named.
     [[nodiscard]] static bool HasExchangePath(CFilter& filter, const CommandInputs& inputs);
-    void Log(const char* text);
+    void Log(const char* text, Severity severity = Severity::Note);
 
     CRavFile m_rav;
     CFshFile m_fsh;

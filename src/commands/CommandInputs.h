@@ -1,31 +1,17 @@
 #pragma once
 
+#include "tools/RavTools.h"
+
 #include <array>
+#include <optional>
 #include <string>
-
-// The control ids of the seven action buttons; the command dispatcher takes
-// them as command numbers.
-enum CommandId : int {
-    kCommandImport = 1050,
-    kCommandExport = 1051,
-    kCommandExecute = 1052,
-    kCommandNormalize = 1053,
-    kCommandShader = 1054,
-    kCommandImportNames = 1055,
-    kCommandCreateTpl = 1056,
-};
-
-// The ids of the transform radio buttons, as the checked one is reported.
-enum TransformMode : int {
-    kTransformNone = 0,
-    kTransformMove = 1024,
-    kTransformScale = 1025,
-};
 
 // Everything a command reads from the window's fields, as the user typed it.
 // Paths are taken whole, however long.
 struct CommandInputs {
-    int transformMode = kTransformNone;
+    // Which of move and scale "Execute" does; none when neither is chosen.
+    std::optional<CRavTools::TransformMode> transform;
+    // The filter's index in the filter table.
     int filterIndex = 0;
     std::string ravPath;
     std::string exchangePath;

@@ -3,10 +3,8 @@
 #include "filters/NumberText.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/RavFile.h"
-#include "output/Format.h"
 
-#include <cstdio>
-#include <new>
+#include <span>
 #include <string>
 
 namespace {
@@ -107,45 +105,26 @@ private:
     int m_decimals;
 };
 
-bool WriteText(std::FILE* file, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-}
-
 } // namespace
 
 bool CAsciiFilter::Export(const std::string& path, const CRavFile* rav) {
     if (path.empty() || rav == nullptr) {
         return false;
     }
-    FilePtr file = OpenFile(path, "w+b");
-    if (!file) {
-        Output(Format("Error opening %s", path.c_str()), 1);
-        return false;
-    }
-    bool written = false;
-    try {
+    return WriteExchangeFile(path, "Error opening %s", [&](CWholeFileWriter& out) {
         // The mode is printed as a signed number, as the reader scans it.
         std::string text = "EXMODE=" + std::to_string(static_cast<std::int32_t>(m_exportMode)) +
                            "\r\nOBJECTS=" + std::to_string(rav->header.objectCount) + "\r\n";
-        written = WriteText(file.get(), text);
+        bool written = out.Write(text);
+        // One object at a time, so that a large model never stands whole
+        // in memory as text.
         const CAsciiObjectWriter writer(m_exportMode, m_decimals);
-        for (std::int32_t i = 0; written && i < rav->header.objectCount; ++i) {
+        const std::span<const RavObject> objects = rav->Objects();
+        for (std::size_t i = 0; written && i < objects.size(); ++i) {
             text.clear();
-            writer.Write(i, *rav->GetObject(i), *rav, text);
-            written = WriteText(file.get(), text);
+            writer.Write(static_cast<std::int32_t>(i), objects[i], *rav, text);
+            written = out.Write(text);
         }
-        written = written && WriteText(file.get(), "[End of file]\r\n");
-    } catch (const std::bad_alloc&) {
-        (void)CloseFile(file);
-        RemoveFile(path);
-        Output(Format("Not enough memory to write %s", path.c_str()), 1);
-        return false;
-    }
-    written = CloseFile(file) && written;
-    if (!written) {
-        // A cut-off text would import as a damaged one; better none at all.
-        RemoveFile(path);
-        Output(Format("Error writing %s", path.c_str()), 1);
-    }
-    return written;
+        return written && out.Write("[End of file]\r\n");
+    });
 }

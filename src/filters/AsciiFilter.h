@@ -27,14 +27,14 @@
 // a fixed count of decimals and always "." as decimal point.
 class CAsciiFilter final : public CFilter {
 public:
+    CAsciiFilter();
+
     [[nodiscard]] bool Import(const std::string& path, CRavFile* rav) override;
     [[nodiscard]] bool Export(const std::string& path, const CRavFile* rav) override;
-    [[nodiscard]] const char* GetName() const override { return "ASCII Text filter"; }
-    [[nodiscard]] const char* GetFileFilter() const override {
-        return "ASCII files (*.txt, *.asc)|*.txt;*.asc|";
-    }
-    // Shows the settings dialog through the services; OK applies it.
+    // Shows the settings dialog; OK applies it.
     void Configure() override;
+    // --mode N, or the flags that make up the mode, and --decimals N.
+    [[nodiscard]] std::optional<std::string> ApplyOptions(const FilterOptionValues& given) override;
 
     [[nodiscard]] std::uint32_t ExportMode() const { return m_exportMode; }
     [[nodiscard]] std::int32_t Decimals() const { return m_decimals; }
@@ -42,7 +42,8 @@ public:
     // Brought into 0..32.
     void SetDecimals(std::int64_t decimals);
 
-    // The reader's line source. Passes over empty lines, lines of white
+    // The reader's line source as the text format has always defined it;
+    // the import reads through CAsciiLineReader, and nothing calls this. Passes over empty lines, lines of white
     // space, lines that begin with "//" and the leading spaces and TABs of a
     // line; copies the next line without its CR LF (or LF) into `buffer`,
     // cut to size - 1 characters and zero-terminated, with the rest of the

@@ -99,7 +99,7 @@ public:
             objects = m_rav.header.objectCount;
         }
         for (std::int32_t i = 0; i < objects; ++i) {
-            ReadObject(i, *m_rav.GetObject(i));
+            ReadObject(i, m_rav.Objects()[static_cast<std::size_t>(i)]);
             if (m_lines.RanOut()) {
                 Warn("Warning! Textfile has to few lines. Aborting");
                 break;

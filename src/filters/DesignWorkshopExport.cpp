@@ -3,10 +3,11 @@
 #include "filters/NumberText.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/RavFile.h"
+#include "gamefiles/RavObjectKinds.h"
 #include "output/Format.h"
 
-#include <cstdio>
-#include <new>
+#include <algorithm>
+#include <span>
 #include <string>
 
 namespace {
@@ -63,23 +64,21 @@ void WriteHeader(const CRavFile& rav, std::string& out) {
         out += "\r\n";
     }
     out += "numMaterials: " + std::to_string(rav.header.textureCount) + "\r\n\r\n";
-    for (std::int32_t i = 0; i < rav.header.textureCount; ++i) {
+    std::size_t number = 0;
+    for (const RavTexture& texture : rav.Textures()) {
         out += "Material: ";
-        out += rav.GetTexture(i)->name;
-        out += "\r\n" + std::to_string(i + 1) + "\r\n\r\n";
+        out += texture.name;
+        out += "\r\n" + std::to_string(++number) + "\r\n\r\n";
     }
 }
 
 // The number of the first texture with the record's textureRef; 0, which the
 // reader leaves alone, when none has it.
 std::int32_t MaterialOf(const RavObject& object, const CRavFile& rav) {
-    const std::int32_t ref = object.textureRecords[0].textureRef;
-    for (std::int32_t i = 0; i < rav.header.textureCount; ++i) {
-        if (rav.GetTexture(i)->textureRef == ref) {
-            return i + 1;
-        }
-    }
-    return 0;
+    const std::span<const RavTexture> textures = rav.Textures();
+    const auto found = std::ranges::find(textures, object.textureRecords[0].textureRef,
+                                         &RavTexture::textureRef);
+    return found == textures.end() ? 0 : static_cast<std::int32_t>(found - textures.begin()) + 1;
 }
 
 void WritePolyline(const RavObject& object, std::int32_t material, std::string& out) {
@@ -95,48 +94,26 @@ void WritePolyline(const RavObject& object, std::int32_t material, std::string& 
     out += "numEdges: 4\r\n0 1\r\n1 2\r\n2 3\r\n3 0\r\nnumFaces: 0\r\nnumOpenings: 0\r\n\r\n";
 }
 
-bool WriteText(std::FILE* file, const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-}
-
 } // namespace
 
 bool CDesignWorkshopFilter::Export(const std::string& path, const CRavFile* rav) {
     if (path.empty() || rav == nullptr) {
         return false;
     }
-    FilePtr file = OpenFile(path, "w+b");
-    if (!file) {
-        Output(Format("Error opening %s", path.c_str()), 1);
-        return false;
-    }
-    bool written = false;
-    try {
+    return WriteExchangeFile(path, "Error opening %s", [&](CWholeFileWriter& out) {
         std::string text;
         WriteHeader(*rav, text);
-        written = WriteText(file.get(), text);
-        for (std::int32_t k = 1; written && k < rav->header.objectCount; ++k) {
-            const RavObject& object = *rav->GetObject(k);
-            if (!IsG2Object(object)) {
-                Output(Format("Error! Object %d is not a G2 object", k), 1);
+        bool written = out.Write(text);
+        const std::span<const RavObject> objects = rav->Objects();
+        for (std::size_t k = 1; written && k < objects.size(); ++k) {
+            if (!IsDesignWorkshopG2(objects[k])) {
+                Output(Format("Error! Object %d is not a G2 object", static_cast<int>(k)), 1);
                 continue;
             }
             text.clear();
-            WritePolyline(object, MaterialOf(object, *rav), text);
-            written = WriteText(file.get(), text);
+            WritePolyline(objects[k], MaterialOf(objects[k], *rav), text);
+            written = out.Write(text);
         }
-        written = written && WriteText(file.get(), "\r\n");
-    } catch (const std::bad_alloc&) {
-        (void)CloseFile(file);
-        RemoveFile(path);
-        Output(Format("Not enough memory to write %s", path.c_str()), 1);
-        return false;
-    }
-    written = CloseFile(file) && written;
-    if (!written) {
-        // A cut-off file would import as one with too few polylines.
-        RemoveFile(path);
-        Output(Format("Error writing %s", path.c_str()), 1);
-    }
-    return written;
+        return written && out.Write("\r\n");
+    });
 }

@@ -1,16 +1,24 @@
 #include "filters/DesignWorkshopFilter.h"
 
-#include "gamefiles/RavRecords.h"
-#include "output/UiServices.h"
+#include "output/MessageBoxes.h"
+
+namespace {
+
+constexpr FilterTraits kTraits{
+    .key = "dw",
+    .name = "G2 DesignWorkshop filter",
+    .fileFilter = "DesignWorkshop files (*.dw)|*.dw|",
+    .options = {},
+    .optionsSummary = "",
+};
+
+} // namespace
+
+CDesignWorkshopFilter::CDesignWorkshopFilter() : CFilter(kTraits) {
+}
 
 void CDesignWorkshopFilter::Configure() {
     // Always a message box, even with an output installed: it answers the
     // user's click rather than logging a result.
     Services().ShowMessage("No configuration");
-}
-
-bool CDesignWorkshopFilter::IsG2Object(const RavObject& object) {
-    return object.kind == 1 && object.mesh.vertexCount == 4 &&
-           object.detail.textureRecordCount == 1 && object.vertices.size() == 4 &&
-           object.textureRecords.size() == 1;
 }

@@ -4,8 +4,6 @@
 
 #include <string>
 
-struct RavObject;
-
 // The filter of DesignWorkshop text files (".dw"): each G2 object of a RAV
 // model, a textured rectangle, becomes a four-cornered polyline that the
 // modelling program can edit, and comes back as the rectangle's corners and
@@ -26,6 +24,8 @@ struct RavObject;
 // the corner lines after the last, and gives the k-th polyline to object k.
 class CDesignWorkshopFilter final : public CFilter {
 public:
+    CDesignWorkshopFilter();
+
     // True when the whole file was read. A file with fewer polylines than the
     // model has objects after object 0 is reported and gives false, with
     // what was read so far already in the model.
@@ -33,13 +33,6 @@ public:
     // True when the whole file was written; objects that are not G2 objects
     // are reported and left out.
     [[nodiscard]] bool Export(const std::string& path, const CRavFile* rav) override;
-    [[nodiscard]] const char* GetName() const override { return "G2 DesignWorkshop filter"; }
-    [[nodiscard]] const char* GetFileFilter() const override {
-        return "DesignWorkshop files (*.dw)|*.dw|";
-    }
     // There is nothing to set; says so in a message box.
     void Configure() override;
-
-    // A rectangle with one texture: kind 1, four vertices, one texture record.
-    [[nodiscard]] static bool IsG2Object(const RavObject& object);
 };

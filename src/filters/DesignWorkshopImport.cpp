@@ -3,12 +3,14 @@
 #include "filters/NumberText.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/RavFile.h"
+#include "gamefiles/RavObjectKinds.h"
 #include "output/Format.h"
 
 #include <array>
 #include <cstring>
 #include <new>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -67,9 +69,10 @@ public:
 
     // False when the text ran out before every object got its polyline.
     bool Run() {
-        for (std::int32_t k = 1; k < m_rav.header.objectCount; ++k) {
-            if (!ReadPolyline(k, *m_rav.GetObject(k))) {
-                Warn("Fatal error - aborting");
+        const std::span<RavObject> objects = m_rav.Objects();
+        for (std::size_t k = 1; k < objects.size(); ++k) {
+            if (!ReadPolyline(static_cast<std::int32_t>(k), objects[k])) {
+                m_output.Fail("Fatal error - aborting");
                 return false;
             }
         }
@@ -94,7 +97,7 @@ private:
     bool ReadPolyline(std::int32_t k, RavObject& object) {
         // A block meant for another object (the file's objects may have
         // moved up) must not write past this one's arrays.
-        const bool fits = CDesignWorkshopFilter::IsG2Object(object);
+        const bool fits = IsDesignWorkshopG2(object);
         if (!Find("Polyline:") || !Find("Mat:")) {
             return false;
         }
@@ -133,7 +136,8 @@ private:
                         k, material, m_rav.header.textureCount));
             return;
         }
-        object.textureRecords[0].textureRef = m_rav.GetTexture(material - 1)->textureRef;
+        object.textureRecords[0].textureRef =
+            m_rav.Textures()[static_cast<std::size_t>(material - 1)].textureRef;
     }
 
     // The numbers read before the first part that does not fit are stored;

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "filters/FilterTraits.h"
 #include "output/MessageOutput.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+class CFilterDialogs;
 class CRavFile;
+class CWholeFileWriter;
 
 // An exchange filter: writes the objects of a loaded RAV model that its
 // format can hold into a file, and reads such a file back into the same
@@ -20,31 +24,45 @@ class CRavFile;
 // Warnings about single objects (flag 1) do not make the result false.
 class CFilter : public CMessageOutput {
 public:
+    explicit CFilter(const FilterTraits& traits);
     ~CFilter() override = default;
 
     // Writes what the file holds into `rav`; never adds or removes objects,
     // vertices, textures or order entries. True when the file was read.
     [[nodiscard]] virtual bool Import(const std::string& path, CRavFile* rav) = 0;
 
-    // Creates or truncates `path`. True when the whole file was written.
+    // Creates or replaces `path`. True when the whole file was written; an
+    // earlier file of that name is left as it was otherwise.
     [[nodiscard]] virtual bool Export(const std::string& path, const CRavFile* rav) = 0;
-
-    // The display name, used in the filter list and in titles.
-    [[nodiscard]] virtual const char* GetName() const = 0;
-
-    // The filter's part of a file-dialog filter list: description, "|",
-    // patterns separated by ";", and a closing "|".
-    [[nodiscard]] virtual const char* GetFileFilter() const = 0;
 
     // Lets the user change the settings used by the next export.
     virtual void Configure() = 0;
+
+    // Sets what the command-line options ask of the next export; a usage
+    // problem as one line, or nothing. A filter without options takes none.
+    [[nodiscard]] virtual std::optional<std::string> ApplyOptions(const FilterOptionValues& given);
 
     // Kept free for later use; nothing calls them.
     [[nodiscard]] virtual bool Reserved1(std::int32_t) { return false; }
     [[nodiscard]] virtual bool Reserved2(std::int32_t) { return false; }
 
+    [[nodiscard]] const FilterTraits& Traits() const { return m_traits; }
+    // The display name, used in the filter list and in titles.
+    [[nodiscard]] const char* GetName() const { return m_traits.name; }
+    // The filter's part of a file-dialog filter list (see FilterTraits).
+    [[nodiscard]] const char* GetFileFilter() const { return m_traits.fileFilter; }
+
+    // The dialogs that Configure opens; none (each cancelled) until set.
+    void SetDialogs(CFilterDialogs& dialogs) { m_dialogs = &dialogs; }
+
+    // Whether an export syncs its file to disk before it takes the old
+    // one's place. Only benchmarks turn it off, to time the export itself
+    // against writers that never sync.
+    void SetDurable(bool durable) { m_durable = durable; }
+
 protected:
     [[nodiscard]] std::string OutputName() const override { return GetName(); }
+    [[nodiscard]] CFilterDialogs& Dialogs() const { return *m_dialogs; }
 
     // Reads the whole file at `path` and hands its bytes to `use`, whose
     // result is returned. Opening, reading and running out of memory (also
@@ -58,4 +76,17 @@ protected:
     // here and gives false.
     [[nodiscard]] bool ReadExchangeStream(const std::string& path,
                                           const std::function<bool(std::FILE*)>& use);
+
+    // Writes the exchange file whole through `produce`, which writes its
+    // bytes into the writer and returns false only when a write failed. The
+    // file appears only when every byte reached it; else an earlier file of
+    // that name stays as it was. `openMessage` ("Error opening %s") is this
+    // filter's message for a file it cannot create.
+    [[nodiscard]] bool WriteExchangeFile(const std::string& path, const char* openMessage,
+                                         const std::function<bool(CWholeFileWriter&)>& produce);
+
+private:
+    const FilterTraits& m_traits;
+    CFilterDialogs* m_dialogs;
+    bool m_durable = true;
 };

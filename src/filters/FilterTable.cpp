@@ -1,50 +1,52 @@
 #include "filters/FilterTable.h"
 
+#include "filters/AsciiFilter.h"
+#include "filters/DesignWorkshopFilter.h"
+#include "filters/LightwaveFilter.h"
+
 #include <algorithm>
 #include <cctype>
-#include <string>
 
 namespace {
 
-// The command-line key and file extensions of each slot, in table order.
-struct FilterNames {
-    std::string_view key;
-    std::array<std::string_view, 2> extensions; // empty when unused
+template <typename Filter> std::unique_ptr<CFilter> Make() {
+    return std::make_unique<Filter>();
+}
+
+// One row per filter, in table order. A new filter brings its own files,
+// one row here, and its key in the fuzz targets' list.
+constexpr std::unique_ptr<CFilter> (*kRows[])() = {
+    Make<CAsciiFilter>,
+    Make<CDesignWorkshopFilter>,
+    Make<CLightwaveFilter>,
 };
 
-constexpr std::array<FilterNames, 3> kNames{{
-    {"ascii", {".txt", ".asc"}},
-    {"dw", {".dw", ""}},
-    {"lwo", {".lwo", ""}},
-}};
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size()) {
-        return false;
-    }
-    return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
-    });
+    return text.size() >= suffix.size() && EqualNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 } // namespace
 
-CFilterTable::CFilterTable() : m_table{&m_ascii, &m_designWorkshop, &m_lightwave} {
+CFilterTable::CFilterTable() {
+    for (const auto make : kRows) {
+        m_filters.push_back(make());
+    }
 }
 
 CFilter* CFilterTable::Get(std::size_t index) const {
-    return index < m_table.size() ? m_table[index] : nullptr;
-}
-
-std::size_t CFilterTable::Count() const {
-    return static_cast<std::size_t>(std::find(m_table.begin(), m_table.end(), nullptr) -
-                                    m_table.begin());
+    return index < m_filters.size() ? m_filters[index].get() : nullptr;
 }
 
 int CFilterTable::IndexForKey(std::string_view key) const {
-    for (std::size_t i = 0; i < kNames.size(); ++i) {
-        if (kNames[i].key == key && Get(i) != nullptr) {
+    for (std::size_t i = 0; i < m_filters.size(); ++i) {
+        if (m_filters[i]->Traits().key == key) {
             return static_cast<int>(i);
         }
     }
@@ -52,9 +54,9 @@ int CFilterTable::IndexForKey(std::string_view key) const {
 }
 
 int CFilterTable::IndexForPath(std::string_view path) const {
-    for (std::size_t i = 0; i < kNames.size(); ++i) {
-        for (std::string_view extension : kNames[i].extensions) {
-            if (!extension.empty() && EndsWithNoCase(path, extension) && Get(i) != nullptr) {
+    for (std::size_t i = 0; i < m_filters.size(); ++i) {
+        for (const std::string_view extension : FilterExtensions(m_filters[i]->Traits())) {
+            if (EndsWithNoCase(path, extension)) {
                 return static_cast<int>(i);
             }
         }

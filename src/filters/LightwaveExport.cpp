@@ -4,11 +4,11 @@
 #include "gamefiles/ByteOrder.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/RavFile.h"
+#include "gamefiles/RavObjectKinds.h"
 #include "output/Format.h"
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <new>
 #include <string_view>
@@ -96,22 +96,20 @@ bool CLightwaveFilter::Export(const std::string& path, const CRavFile* rav) {
     try {
         CSharedPoints points;
         std::vector<Quad> quads;
-        for (std::int32_t k = 0; k < rav->header.objectCount; ++k) {
-            const RavObject* object = rav->GetObject(k);
-            if (object == nullptr || !HoldsQuad(*object)) {
+        for (const RavObject& object : rav->Objects()) {
+            if (!HoldsQuadrilateral(object)) {
                 continue;
             }
             Quad& quad = quads.emplace_back();
             for (std::size_t corner = 0; corner < 4; ++corner) {
-                const std::size_t index = points.Add(object->vertices[corner]);
+                const std::size_t index = points.Add(object.vertices[corner]);
                 if (index >= kMaxPoints) {
                     // Decided before the file is opened: an existing file
                     // stays as it was.
-                    Output(Format("Error! The objects have more than %d distinct corner points, "
-                                  "more than a Lightwave object file can index. Nothing written "
-                                  "to %s",
-                                  static_cast<int>(kMaxPoints), path.c_str()),
-                           1);
+                    Fail(Format("Error! The objects have more than %d distinct corner points, "
+                                "more than a Lightwave object file can index. Nothing written "
+                                "to %s",
+                                static_cast<int>(kMaxPoints), path.c_str()));
                     return false;
                 }
                 quad[corner] = static_cast<std::uint16_t>(index);
@@ -122,27 +120,14 @@ bool CLightwaveFilter::Export(const std::string& path, const CRavFile* rav) {
         const std::uint64_t formSize =
             184 + 12 * (std::uint64_t{points.Points().size()} + quads.size());
         if (formSize > std::numeric_limits<std::uint32_t>::max()) {
-            Output(Format("Error! %s would be larger than 4 GiB. Nothing written", path.c_str()),
-                   1);
+            Fail(Format("Error! %s would be larger than 4 GiB. Nothing written", path.c_str()));
             return false;
         }
         bytes = Lwob(points.Points(), quads);
     } catch (const std::bad_alloc&) {
-        Output(Format("Not enough memory to write %s", path.c_str()), 1);
+        Fail(Format("Not enough memory to write %s", path.c_str()));
         return false;
     }
-
-    FilePtr file = OpenFile(path, "wb");
-    if (!file) {
-        Output(Format("Error opening %s for writing", path.c_str()), 1);
-        return false;
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-    written = CloseFile(file) && written;
-    if (!written) {
-        // A cut-off file would import as a damaged one; better none at all.
-        RemoveFile(path);
-        Output(Format("Error writing %s", path.c_str()), 1);
-    }
-    return written;
+    return WriteExchangeFile(path, "Error opening %s for writing",
+                             [&bytes](CWholeFileWriter& out) { return out.Write(bytes); });
 }

@@ -1,21 +1,24 @@
 #include "filters/LightwaveFilter.h"
 
-#include "gamefiles/RavRecords.h"
-#include "output/UiServices.h"
+#include "output/MessageBoxes.h"
 
-#include <algorithm>
+namespace {
+
+constexpr FilterTraits kTraits{
+    .key = "lwo",
+    .name = "G2 Lightwave filter",
+    .fileFilter = "Lightwave (*.lwo)|*.lwo|",
+    .options = {},
+    .optionsSummary = "",
+};
+
+} // namespace
+
+CLightwaveFilter::CLightwaveFilter() : CFilter(kTraits) {
+}
 
 void CLightwaveFilter::Configure() {
     // Always a message box, even with an output installed: it answers a
     // button press.
     Services().ShowMessage("No configuration");
-}
-
-bool CLightwaveFilter::HoldsQuad(const RavObject& object) {
-    if (object.mesh.vertexCount != 4 || object.vertices.size() != 4) {
-        return false;
-    }
-    return std::any_of(object.vertices.begin(), object.vertices.end(), [](const RavVertex& v) {
-        return v.x != 0.0f || v.y != 0.0f || v.z != 0.0f;
-    });
 }

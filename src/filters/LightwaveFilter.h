@@ -4,8 +4,6 @@
 
 #include <string>
 
-struct RavObject;
-
 // The filter of LightWave object files (LWOB): the four-vertex objects of a
 // RAV model as quadrilaterals whose corners share points, and back.
 //
@@ -26,6 +24,8 @@ struct RavObject;
 // quadrilateral comes back to the object it was written from.
 class CLightwaveFilter final : public CFilter {
 public:
+    CLightwaveFilter();
+
     // Sets the vertex positions of the four-vertex objects, in order, from
     // the file's quadrilaterals; nothing else changes. False after a message
     // when the file cannot be read or does not start with "FORM"; damaged
@@ -35,11 +35,6 @@ public:
     // the model has more distinct corner points than 16-bit indices reach;
     // then no file is created and an existing one is left as it was.
     [[nodiscard]] bool Export(const std::string& path, const CRavFile* rav) override;
-    [[nodiscard]] const char* GetName() const override { return "G2 Lightwave filter"; }
-    [[nodiscard]] const char* GetFileFilter() const override { return "Lightwave (*.lwo)|*.lwo|"; }
     // The filter has no settings: says so in a message box.
     void Configure() override;
-
-    // True for the objects that the file holds a quadrilateral of.
-    [[nodiscard]] static bool HoldsQuad(const RavObject& object);
 };

@@ -3,6 +3,7 @@
 #include "gamefiles/ByteOrder.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/RavFile.h"
+#include "gamefiles/RavObjectKinds.h"
 #include "output/Format.h"
 
 #include <algorithm>
@@ -121,7 +122,7 @@ bool CLightwaveFilter::Import(const std::string& path, CRavFile* rav) {
     CLwobReader reader(path, *this);
     const bool read = ReadExchangeFile(path, [&](std::vector<std::uint8_t>& bytes) {
         if (!IsId(bytes, "FORM")) {
-            Output(Format("%s is not a valid IFF Lightwave file", path.c_str()), 1);
+            Fail(Format("%s is not a valid IFF Lightwave file", path.c_str()));
             return false;
         }
         reader.Read(bytes);
@@ -134,9 +135,11 @@ bool CLightwaveFilter::Import(const std::string& path, CRavFile* rav) {
     // Quadrilateral i goes to the i-th object that the export would write.
     const std::vector<RavVertex>& points = reader.Points();
     auto quad = reader.Quads().begin();
-    for (std::int32_t k = 0; k < rav->header.objectCount && quad != reader.Quads().end(); ++k) {
-        RavObject* object = rav->GetObject(k);
-        if (object == nullptr || !HoldsQuad(*object)) {
+    for (RavObject& object : rav->Objects()) {
+        if (quad == reader.Quads().end()) {
+            break;
+        }
+        if (!HoldsQuadrilateral(object)) {
             continue;
         }
         const auto missing =
@@ -148,7 +151,7 @@ bool CLightwaveFilter::Import(const std::string& path, CRavFile* rav) {
                    1);
         } else {
             for (std::size_t corner = 0; corner < 4; ++corner) {
-                object->vertices[corner] = points[quad->corners[corner]];
+                object.vertices[corner] = points[quad->corners[corner]];
             }
         }
         ++quad;

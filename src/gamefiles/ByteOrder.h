@@ -68,6 +68,27 @@ private:
     std::span<const std::uint8_t> m_bytes;
 };
 
+// Reads consecutive little-endian fields from an offset on, each by its
+// type; fields past the end of the image read as zeros.
+class CLeCursor {
+public:
+    CLeCursor(const CLeReader& in, std::uint64_t offset) : m_in(in), m_at(offset) {}
+
+    void operator()(std::uint32_t& value) { value = m_in.U32(Next(4)); }
+    void operator()(std::int32_t& value) { value = m_in.I32(Next(4)); }
+    void operator()(float& value) { value = m_in.F32(Next(4)); }
+
+private:
+    std::uint64_t Next(std::uint64_t size) {
+        const std::uint64_t at = m_at;
+        m_at += size;
+        return at;
+    }
+
+    const CLeReader& m_in;
+    std::uint64_t m_at;
+};
+
 // Store little-endian values at `p`.
 inline void StoreLe16(std::uint8_t* p, std::uint16_t value) {
     p[0] = static_cast<std::uint8_t>(value);
@@ -81,6 +102,17 @@ inline void StoreLe32(std::uint8_t* p, std::uint32_t value) {
 inline void StoreLeF32(std::uint8_t* p, float value) {
     StoreLe32(p, std::bit_cast<std::uint32_t>(value));
 }
+// Stores a field by its type and moves `p` past it.
+inline void StoreLeField(std::uint8_t*& p, std::uint32_t value) {
+    StoreLe32(p, value);
+    p += 4;
+}
+inline void StoreLeField(std::uint8_t*& p, std::int32_t value) {
+    StoreLeField(p, static_cast<std::uint32_t>(value));
+}
+inline void StoreLeField(std::uint8_t*& p, float value) {
+    StoreLeField(p, std::bit_cast<std::uint32_t>(value));
+}
 
 // Appends little-endian values to a byte block. Each value claims its bytes
 // at once instead of one push per byte: a save lays out every array of the
@@ -92,6 +124,10 @@ public:
     void U32(std::uint32_t value) { StoreLe32(Take(4), value); }
     void I32(std::int32_t value) { U32(static_cast<std::uint32_t>(value)); }
     void F32(float value) { StoreLeF32(Take(4), value); }
+    // A field by its type.
+    void Field(std::uint32_t value) { U32(value); }
+    void Field(std::int32_t value) { I32(value); }
+    void Field(float value) { F32(value); }
     void Bytes(std::span<const std::uint8_t> bytes) {
         if (!bytes.empty()) {
             std::memcpy(Take(bytes.size()), bytes.data(), bytes.size());

@@ -1,11 +1,19 @@
 #include "gamefiles/FileIo.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
+#include <random>
 #include <system_error>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -58,15 +66,6 @@ FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
 #else
     return FilePtr(std::fopen(path.c_str(), mode));
 #endif
-}
-
-bool RemoveFile(const std::string& utf8Path) {
-    std::error_code error;
-    try {
-        return std::filesystem::remove(PathFromUtf8(utf8Path), error);
-    } catch (const std::exception&) {
-        return false;
-    }
 }
 
 bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes, std::size_t spare) {
@@ -153,4 +152,200 @@ bool CloseFile(FilePtr& file) {
     const bool flushed = std::fflush(file.get()) == 0 && std::ferror(file.get()) == 0;
     const bool closed = std::fclose(file.release()) == 0;
     return flushed && closed;
+}
+
+namespace {
+
+std::string ToUtf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+// The file a write to `path` lands in: symbolic links followed, however
+// many, up to the system's usual limit. A dangling link names the file it
+// would create.
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(path, error); ++hops) {
+        const std::filesystem::path link = std::filesystem::read_symlink(path, error);
+        if (error) {
+            break;
+        }
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    return path;
+}
+
+// A short name of fixed length, so that a target name of the longest length
+// a folder allows still leaves room for it.
+std::string TemporaryName(std::mt19937& random) {
+    constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::string name = ".polyport-XXXXXX.tmp";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    for (std::size_t i = 10; i < 16; ++i) {
+        name[i] = kLetters[pick(random)];
+    }
+    return name;
+}
+
+#ifndef _WIN32
+bool SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    // Some file systems cannot sync a folder; the rename has happened then.
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    ::close(fd);
+    return synced;
+}
+#endif
+
+} // namespace
+
+CWholeFileWriter::CWholeFileWriter(std::string utf8Path) : m_path(std::move(utf8Path)) {
+}
+
+CWholeFileWriter::~CWholeFileWriter() {
+    Discard();
+}
+
+bool CWholeFileWriter::Fail(Failure failure, int error) {
+    if (m_failure == Failure::None) {
+        m_failure = failure;
+        m_error = error;
+    }
+    Discard();
+    return false;
+}
+
+void CWholeFileWriter::Discard() {
+    m_file.reset();
+    if (!m_temporary.empty()) {
+        std::error_code error;
+        std::filesystem::remove(PathFromUtf8(m_temporary), error);
+        m_temporary.clear();
+    }
+}
+
+bool CWholeFileWriter::Open() {
+    if (m_path.empty()) {
+        return Fail(Failure::Open, ENOENT);
+    }
+    std::filesystem::path target;
+    try {
+        target = FollowLinks(PathFromUtf8(m_path));
+        m_target = ToUtf8(target);
+    } catch (const std::exception&) {
+        return Fail(Failure::Open, EINVAL);
+    }
+    std::error_code error;
+    const auto status = std::filesystem::status(target, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        return Fail(Failure::Open, std::filesystem::is_directory(status) ? EISDIR : EINVAL);
+    }
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+#ifndef _WIN32
+    // The temporary file's short name fits where the target's may not; a
+    // name the folder cannot hold is refused now, not at the replacement.
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (longest > 0 && target.filename().native().size() > static_cast<std::size_t>(longest)) {
+        return Fail(Failure::Open, ENAMETOOLONG);
+    }
+#endif
+    std::mt19937 random(std::random_device{}());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path temporary = folder / TemporaryName(random);
+#ifdef _WIN32
+        m_file.reset(_wfopen(temporary.c_str(), L"wxb"));
+        if (m_file) {
+            m_temporary = ToUtf8(temporary);
+            return true;
+        }
+        if (errno != EEXIST) {
+            return Fail(Failure::Open, errno);
+        }
+#else
+        // 0666 less the umask: what a plain create of the file would give.
+        const int fd =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            return Fail(Failure::Open, errno);
+        }
+        m_temporary = ToUtf8(temporary);
+        struct stat old {};
+        if (::stat(target.c_str(), &old) == 0) {
+            // Owner first: changing it may clear the set-id bits.
+            (void)!::fchown(fd, old.st_uid, old.st_gid);
+            ::fchmod(fd, old.st_mode & 07777);
+        }
+        m_file.reset(::fdopen(fd, "wb"));
+        if (!m_file) {
+            const int failure = errno;
+            ::close(fd);
+            return Fail(Failure::Open, failure);
+        }
+        return true;
+#endif
+    }
+    return Fail(Failure::Open, EEXIST);
+}
+
+bool CWholeFileWriter::Write(std::span<const std::uint8_t> bytes) {
+    if (!m_file) {
+        return false;
+    }
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size()) {
+        return Fail(Failure::Write, errno);
+    }
+    return true;
+}
+
+bool CWholeFileWriter::Write(std::string_view text) {
+    return Write(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+bool CWholeFileWriter::Commit() {
+    if (!m_file) {
+        return false;
+    }
+    if (std::fflush(m_file.get()) != 0 || std::ferror(m_file.get()) != 0) {
+        return Fail(Failure::Write, errno);
+    }
+#ifndef _WIN32
+    if (m_synced && ::fsync(::fileno(m_file.get())) != 0) {
+        return Fail(Failure::Write, errno);
+    }
+#endif
+    if (std::fclose(m_file.release()) != 0) {
+        return Fail(Failure::Write, errno);
+    }
+    std::error_code error;
+    std::filesystem::rename(PathFromUtf8(m_temporary), PathFromUtf8(m_target), error);
+    if (error) {
+        return Fail(Failure::Write, error.value());
+    }
+    m_temporary.clear();
+#ifndef _WIN32
+    const std::string folder = ToUtf8(PathFromUtf8(m_target).parent_path());
+    if (m_synced && !SyncFolder(folder.empty() ? "." : folder)) {
+        return Fail(Failure::Write, errno);
+    }
+#endif
+    return true;
+}
+
+CWholeFileWriter::Failure WriteWholeFile(const std::string& utf8Path,
+                                         std::span<const std::uint8_t> bytes) {
+    CWholeFileWriter writer(utf8Path);
+    if (writer.Open() && writer.Write(bytes)) {
+        (void)writer.Commit();
+    }
+    return writer.Failed();
 }

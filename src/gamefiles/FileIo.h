@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct FileCloser {
@@ -16,10 +18,6 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // folder, device or pipe is never opened. Returns null when the file cannot be
 // opened.
 [[nodiscard]] FilePtr OpenFile(const std::string& utf8Path, const char* mode);
-
-// Deletes a file that this system wrote itself, such as a cut-off export.
-// False when it could not be removed.
-bool RemoveFile(const std::string& utf8Path);
 
 // Reads everything from the current position to the end of the file.
 // False on a read error. The buffer keeps room for `spare` more bytes, so
@@ -42,6 +40,63 @@ bool RemoveFile(const std::string& utf8Path);
 // Writes `size` bytes at `offset`. False on a seek or write error.
 [[nodiscard]] bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data,
                            std::size_t size);
+
+// Writes a whole file so that its path names either the old file, untouched,
+// or the complete new one, whatever fails and wherever the process stops:
+// the bytes go to a temporary file in the same folder (".polyport-XXXXXX.tmp",
+// so a user who finds one left by a killed process knows it), which replaces
+// the target only once every byte was written, flushed, synced and closed;
+// then the folder is synced. A new file gets the permissions a plain create
+// gives (the umask applies); a replaced one keeps its permission bits, and
+// its owner and group where the process may set them. A symbolic link keeps
+// pointing where it did: its target is replaced. A failure removes the
+// temporary file.
+class CWholeFileWriter {
+public:
+    // Where a write failed; each command words its own message for it.
+    enum class Failure {
+        None,
+        Open,  // the file could not be created: "cannot open for writing"
+        Write, // a write, flush, sync, close or the replacement failed
+    };
+
+    explicit CWholeFileWriter(std::string utf8Path);
+    ~CWholeFileWriter();
+    CWholeFileWriter(const CWholeFileWriter&) = delete;
+    CWholeFileWriter& operator=(const CWholeFileWriter&) = delete;
+
+    // Creates the temporary file. A target that exists but is not a regular
+    // file (a folder, a device) is refused here.
+    [[nodiscard]] bool Open();
+    // Appends bytes; false once any write failed.
+    bool Write(std::span<const std::uint8_t> bytes);
+    bool Write(std::string_view text);
+    // Puts the written bytes in the target's place.
+    [[nodiscard]] bool Commit();
+
+    [[nodiscard]] Failure Failed() const { return m_failure; }
+    // The system's error number of the failure, 0 when it gave none.
+    [[nodiscard]] int ErrorNumber() const { return m_error; }
+
+    // Leaves out the syncs, so that a benchmark can tell their cost apart.
+    void SetSynced(bool synced) { m_synced = synced; }
+
+private:
+    bool Fail(Failure failure, int error);
+    void Discard();
+
+    std::string m_path;
+    std::string m_target; // the file that is replaced: links followed
+    std::string m_temporary;
+    FilePtr m_file;
+    Failure m_failure = Failure::None;
+    int m_error = 0;
+    bool m_synced = true;
+};
+
+// Writes `bytes` as the whole file at `utf8Path` through CWholeFileWriter.
+[[nodiscard]] CWholeFileWriter::Failure WriteWholeFile(const std::string& utf8Path,
+                                                       std::span<const std::uint8_t> bytes);
 
 // Flushes and closes the file; false when buffered data could not be written
 // or the close failed. The file is closed either way.

@@ -138,17 +138,23 @@ private:
         }
     }
 
+    // A record read field by field from `offset`, as its field list says.
+    template <typename Record> Record ReadRecord(std::uint64_t offset) const {
+        Record record{};
+        ForEachField(record, CLeCursor(m_in, offset));
+        return record;
+    }
+
+    // An array of records, each read by its field list.
+    template <typename Record>
+    void ReadRecords(std::vector<Record>& out, std::int32_t count, std::uint64_t offset) {
+        ReadArray(out, count, offset, RavFieldBytes<Record>(),
+                  [this](std::uint64_t p) { return ReadRecord<Record>(p); });
+    }
+
     bool ReadHeader() {
         RavHeader& h = m_rav.header;
-        h.offset00 = m_in.I32(0x00);
-        h.textureCount = m_in.I32(0x04);
-        h.textureTableOffset = m_in.I32(0x08);
-        h.value0C = m_in.I32(0x0C);
-        h.offset10 = m_in.I32(0x10);
-        h.recordSkip = m_in.I32(0x14);
-        h.recordTableOffset = m_in.I32(0x18);
-        h.objectCount = m_in.I32(0x1C);
-        h.objectTableOffset = m_in.I32(0x20);
+        h = ReadRecord<RavHeader>(0);
         if (m_size < kRavHeaderSize || Beyond(h.objectTableOffset) ||
             Beyond(h.textureTableOffset) || Beyond(h.offset00) || Beyond(h.offset10) ||
             Beyond(h.recordTableOffset)) {
@@ -228,22 +234,7 @@ private:
     }
 
     bool ReadDetail(RavObject& object) {
-        RavObjectDetail& d = object.detail;
-        const std::uint64_t at = object.detailOffset;
-        d.value00 = m_in.U32(at + 0x00);
-        d.meshOffset = m_in.U32(at + 0x04);
-        d.offset08 = m_in.U32(at + 0x08);
-        d.value0C = m_in.U32(at + 0x0C);
-        d.offset10 = m_in.U32(at + 0x10);
-        d.textureRecordCount = m_in.I32(at + 0x14);
-        d.textureRecordOffset = m_in.U32(at + 0x18);
-        for (int axis = 0; axis < 3; ++axis) {
-            d.boxMin[axis] = m_in.F32(at + 0x1C + 4 * axis);
-            d.boxMax[axis] = m_in.F32(at + 0x28 + 4 * axis);
-        }
-        d.value34 = m_in.U32(at + 0x34);
-        d.offset38 = m_in.U32(at + 0x38);
-        d.value3C = m_in.U32(at + 0x3C);
+        const RavObjectDetail& d = object.detail = ReadRecord<RavObjectDetail>(object.detailOffset);
         if (!Holds(d.meshOffset, kRavMeshSize) || Beyond(d.textureRecordOffset) ||
             Beyond(d.offset08) || Beyond(d.offset10) || Beyond(d.offset38)) {
             return Fail(RavSection::Poly2);
@@ -252,37 +243,21 @@ private:
     }
 
     bool ReadMesh(RavObject& object) {
-        RavMeshHeader& m = object.mesh;
-        const std::uint64_t at = object.detail.meshOffset;
-        m.vertexCount = m_in.I32(at + 0x00);
-        m.vertexOffset = m_in.U32(at + 0x04);
-        m.value08 = m_in.U32(at + 0x08);
-        m.value0C = m_in.U32(at + 0x0C);
-        m.value10 = m_in.U32(at + 0x10);
-        m.colourCount = m_in.I32(at + 0x14);
-        m.colourOffset = m_in.U32(at + 0x18);
-        m.value1C = m_in.U32(at + 0x1C);
-        m.uvHeaderOffset = m_in.U32(at + 0x20);
+        const RavMeshHeader& m = object.mesh = ReadRecord<RavMeshHeader>(object.detail.meshOffset);
         if (Beyond(m.vertexOffset) || !Holds(m.uvHeaderOffset, kRavUvHeaderSize) ||
-            !Affordable(m.vertexCount, 12, sizeof(RavVertex))) {
+            !Affordable(m.vertexCount, kRavVertexSize, sizeof(RavVertex))) {
             return Fail(RavSection::Poly3);
         }
-        ReadArray(object.vertices, m.vertexCount, m.vertexOffset, 12, [this](std::uint64_t p) {
-            return RavVertex{m_in.F32(p), m_in.F32(p + 4), m_in.F32(p + 8)};
-        });
+        ReadRecords(object.vertices, m.vertexCount, m.vertexOffset);
         return true;
     }
 
     bool ReadUvs(RavObject& object) {
-        const std::uint64_t at = object.mesh.uvHeaderOffset;
-        object.uvCount = m_in.I32(at);
-        object.uvOffset = m_in.U32(at + 4);
-        if (Beyond(object.uvOffset) || !Affordable(object.uvCount, 8, sizeof(RavUv))) {
+        ForEachUvHeaderField(object, CLeCursor(m_in, object.mesh.uvHeaderOffset));
+        if (Beyond(object.uvOffset) || !Affordable(object.uvCount, kRavUvSize, sizeof(RavUv))) {
             return Fail(RavSection::Poly4);
         }
-        ReadArray(object.uvs, object.uvCount, object.uvOffset, 8, [this](std::uint64_t p) {
-            return RavUv{m_in.F32(p), m_in.F32(p + 4)};
-        });
+        ReadRecords(object.uvs, object.uvCount, object.uvOffset);
         return true;
     }
 
@@ -294,11 +269,7 @@ private:
                    kRavRecordSize * static_cast<std::uint64_t>(d.textureRecordCount))) {
             return Fail(RavSection::Poly2);
         }
-        ReadArray(object.textureRecords, d.textureRecordCount, d.textureRecordOffset,
-                  kRavRecordSize, [this](std::uint64_t p) {
-                      return RavObjectTexture{m_in.U32(p), m_in.I32(p + 4), m_in.U32(p + 8),
-                                              m_in.I32(p + 12)};
-                  });
+        ReadRecords(object.textureRecords, d.textureRecordCount, d.textureRecordOffset);
         object.orders.resize(object.textureRecords.size());
         for (std::size_t k = 0; k < object.textureRecords.size(); ++k) {
             const RavObjectTexture& record = object.textureRecords[k];
@@ -313,10 +284,12 @@ private:
 
     bool ReadColours(RavObject& object) {
         const RavMeshHeader& m = object.mesh;
-        if (Beyond(m.colourOffset) || !Affordable(m.colourCount, 4, sizeof(RavColour))) {
+        if (Beyond(m.colourOffset) ||
+            !Affordable(m.colourCount, kRavColourSize, sizeof(RavColour))) {
             return Fail(RavSection::Poly3);
         }
-        ReadArray(object.colours, m.colourCount, m.colourOffset, 4, [this](std::uint64_t p) {
+        ReadArray(object.colours, m.colourCount, m.colourOffset, kRavColourSize,
+                  [this](std::uint64_t p) {
             return RavColour{m_in.U8(p), m_in.U8(p + 1), m_in.U8(p + 2), m_in.U8(p + 3)};
         });
         return true;
@@ -332,7 +305,7 @@ private:
 bool CRavFile::Load(const std::string& path) {
     FilePtr file = OpenFile(path, "rb");
     if (!file) {
-        Output(Format("Error opening %s", path.c_str()), 1);
+        Fail(Format("Error opening %s", path.c_str()));
         return false;
     }
     Clear();
@@ -341,18 +314,38 @@ bool CRavFile::Load(const std::string& path) {
     try {
         if (!ReadToEnd(file.get(), m_image)) {
             Clear();
-            Output(Format("Error reading %s", path.c_str()), 1);
+            Fail(Format("Error reading %s", path.c_str()));
             return false;
         }
-        file.reset();
+    } catch (const std::bad_alloc&) {
+        Clear();
+        Fail(Format("Not enough memory to load %s", path.c_str()));
+        return false;
+    }
+    return Decode(path);
+}
+
+bool CRavFile::LoadBytes(std::span<const std::uint8_t> bytes, const std::string& path) {
+    Clear();
+    try {
+        m_image.assign(bytes.begin(), bytes.end());
+    } catch (const std::bad_alloc&) {
+        Clear();
+        Fail(Format("Not enough memory to load %s", path.c_str()));
+        return false;
+    }
+    return Decode(path);
+}
+
+bool CRavFile::Decode(const std::string& path) {
+    try {
         RavSection failed = RavSection::Start;
         CRavLoader loader(*this, m_image);
         if (!loader.Run(failed)) {
             m_image.clear();
             m_image.shrink_to_fit();
-            Output(Format("%s is not a valid RAV file (or a new format) [Section: %s]",
-                          path.c_str(), SectionName(failed)),
-                   1);
+            Fail(Format("%s is not a valid RAV file (or a new format) [Section: %s]", path.c_str(),
+                        SectionName(failed)));
             return false;
         }
         for (std::size_t i = m_textures.size(); i-- > 0;) {
@@ -361,7 +354,7 @@ bool CRavFile::Load(const std::string& path) {
         VisitLayout([this](std::uint32_t word) { m_loadedLayout.push_back(word); });
     } catch (const std::bad_alloc&) {
         Clear();
-        Output(Format("Not enough memory to load %s", path.c_str()), 1);
+        Fail(Format("Not enough memory to load %s", path.c_str()));
         return false;
     }
     m_path = path;
@@ -387,7 +380,7 @@ void CRavFile::Clear() {
 namespace {
 
 // The element at `index` when it lies below the header's count.
-template <typename T> T* ElementAt(std::vector<T>& items, std::int32_t count, std::int32_t index) {
+template <typename T> T* ElementAt(std::span<T> items, std::int32_t count, std::int32_t index) {
     if (index < 0 || index >= count || static_cast<std::size_t>(index) >= items.size()) {
         return nullptr;
     }
@@ -397,19 +390,19 @@ template <typename T> T* ElementAt(std::vector<T>& items, std::int32_t count, st
 } // namespace
 
 RavObject* CRavFile::GetObject(std::int32_t index) {
-    return ElementAt(m_objects, header.objectCount, index);
+    return ElementAt(Objects(), header.objectCount, index);
 }
 
 const RavObject* CRavFile::GetObject(std::int32_t index) const {
-    return const_cast<CRavFile&>(*this).GetObject(index);
+    return ElementAt(Objects(), header.objectCount, index);
 }
 
 RavTexture* CRavFile::GetTexture(std::int32_t index) {
-    return ElementAt(m_textures, header.textureCount, index);
+    return ElementAt(Textures(), header.textureCount, index);
 }
 
 const RavTexture* CRavFile::GetTexture(std::int32_t index) const {
-    return const_cast<CRavFile&>(*this).GetTexture(index);
+    return ElementAt(Textures(), header.textureCount, index);
 }
 
 const char* CRavFile::GetTextureName(std::int32_t textureRef) const {
@@ -422,10 +415,9 @@ const char* CRavFile::GetTextureName(std::int32_t textureRef) const {
 }
 
 const RavTexture* CRavFile::FindTexture(std::string_view name) const {
-    for (std::int32_t i = 0; i < header.textureCount; ++i) {
-        const RavTexture* texture = GetTexture(i);
-        if (texture != nullptr && EqualNoCase(texture->name, name)) {
-            return texture;
+    for (const RavTexture& texture : Textures()) {
+        if (EqualNoCase(texture.name, name)) {
+            return &texture;
         }
     }
     return nullptr;

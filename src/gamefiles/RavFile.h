@@ -4,7 +4,7 @@
 #include "output/MessageOutput.h"
 
 #include <cstdint>
-#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -46,12 +46,23 @@ public:
     // failing check, and it must not be used.
     [[nodiscard]] bool Load(const std::string& path);
 
+    // The same for a file image in memory; `path` names it in messages and
+    // is where Save writes.
+    [[nodiscard]] bool LoadBytes(std::span<const std::uint8_t> bytes, const std::string& path);
+
     // Returns the model to empty.
     void Clear();
 
     [[nodiscard]] bool IsLoaded() const { return m_loaded; }
     // The loaded file's path; empty unless a load succeeded.
     [[nodiscard]] const std::string& GetPath() const { return m_path; }
+
+    // The objects and textures in file order: as many as the header counts
+    // once a load succeeded.
+    [[nodiscard]] std::span<RavObject> Objects() { return m_objects; }
+    [[nodiscard]] std::span<const RavObject> Objects() const { return m_objects; }
+    [[nodiscard]] std::span<RavTexture> Textures() { return m_textures; }
+    [[nodiscard]] std::span<const RavTexture> Textures() const { return m_textures; }
 
     // Null when `index` is outside the header's count.
     [[nodiscard]] RavObject* GetObject(std::int32_t index);
@@ -79,29 +90,45 @@ public:
     // As Save, but writes the names of the texture-name table only.
     [[nodiscard]] bool SaveTextureNames();
 
+    // The file as Save (or SaveTextureNames) would leave it, prepared from
+    // the bytes last loaded or saved, without touching the file system. The
+    // model changes as a save changes it (names cropped, boxes computed).
+    // False after a message when the model no longer fits the loaded file.
+    [[nodiscard]] bool PrepareSave(std::vector<std::uint8_t>& image);
+    [[nodiscard]] bool PrepareSaveTextureNames(std::vector<std::uint8_t>& image);
+
 protected:
     [[nodiscard]] std::string OutputName() const override { return "RAVfile"; }
 
 private:
-    // Opens the file for update, lets `patch` apply the model to an image of
-    // it, then writes the bytes that changed.
-    [[nodiscard]] bool PatchFile(const std::function<void(CRavPatcher&)>& patch);
+    // What a save writes: the whole model, or the texture names alone.
+    enum class SavePart { Model, TextureNames };
+    // (begin, end) of a run of bytes a save changes.
+    using ByteRun = std::pair<std::uint64_t, std::uint64_t>;
+
+    // False after a message when the model's layout or array lengths differ
+    // from what was loaded: a save would write outside the sections read.
+    [[nodiscard]] bool FitsLoadedFile();
+    // Applies the model to `image` in the order the sections are written;
+    // the runs of bytes that changed.
+    [[nodiscard]] std::vector<ByteRun> Patch(SavePart part, std::vector<std::uint8_t>& image);
+    [[nodiscard]] bool PrepareImage(SavePart part, std::vector<std::uint8_t>& image);
+    // Opens the file for update, applies the model to its current bytes,
+    // then writes the bytes that changed.
+    [[nodiscard]] bool PatchFile(SavePart part);
 
     // Calls `word` with every count and offset the writers follow, in a
     // fixed order. A save refuses a model whose layout differs from the
     // loaded one, or whose arrays differ from their counts: either would
     // write outside the sections that were read.
     template <typename Word> void VisitLayout(Word&& word) const;
+    // Decodes the bytes in m_image as the file at `path`.
+    [[nodiscard]] bool Decode(const std::string& path);
     [[nodiscard]] bool LayoutUnchanged() const;
     [[nodiscard]] bool ArraysMatchCounts() const;
 
     friend class CRavLoader;
     friend class CRavPatcher;
-
-// <windows.h> turns GetObject into a macro; the model's accessor keeps its name.
-#ifdef GetObject
-#undef GetObject
-#endif
 
     std::vector<RavObject> m_objects;
     std::vector<RavTexture> m_textures;

@@ -1,12 +1,13 @@
 #include "gamefiles/ByteOrder.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/RavFile.h"
+#include "gamefiles/RavObjectKinds.h"
 #include "output/Format.h"
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <new>
+#include <utility>
 
 // Applies the model to an image of the file in the order the sections are
 // written: each object's name, then for kind 1 its blocks. Where sections
@@ -29,69 +30,18 @@ public:
 
     void ObjectBlocks(RavObject& object) {
         UpdateBox(object);
-        RavObjectDetail& d = object.detail;
-        CLeWriter& detail = Block();
-        detail.U32(d.value00);
-        detail.U32(d.meshOffset);
-        detail.U32(d.offset08);
-        detail.U32(d.value0C);
-        detail.U32(d.offset10);
-        detail.I32(d.textureRecordCount);
-        detail.U32(d.textureRecordOffset);
-        for (float value : d.boxMin) {
-            detail.F32(value);
-        }
-        for (float value : d.boxMax) {
-            detail.F32(value);
-        }
-        detail.U32(d.value34);
-        detail.U32(d.offset38);
-        detail.U32(d.value3C);
-        Put(object.detailOffset, detail.Bytes());
-
+        const RavObjectDetail& d = object.detail;
+        PutRecord(object.detailOffset, d);
         const RavMeshHeader& m = object.mesh;
-        CLeWriter& mesh = Block();
-        mesh.I32(m.vertexCount);
-        mesh.U32(m.vertexOffset);
-        mesh.U32(m.value08);
-        mesh.U32(m.value0C);
-        mesh.U32(m.value10);
-        mesh.I32(m.colourCount);
-        mesh.U32(m.colourOffset);
-        mesh.U32(m.value1C);
-        mesh.U32(m.uvHeaderOffset);
-        Put(d.meshOffset, mesh.Bytes());
-
-        CLeWriter& vertices = Block();
-        vertices.Array(object.vertices, 12, [](std::uint8_t* p, const RavVertex& v) {
-            StoreLeF32(p, v.x);
-            StoreLeF32(p + 4, v.y);
-            StoreLeF32(p + 8, v.z);
-        });
-        Put(m.vertexOffset, vertices.Bytes());
+        PutRecord(d.meshOffset, m);
+        PutRecords(m.vertexOffset, object.vertices);
 
         CLeWriter& uvHeader = Block();
-        uvHeader.I32(object.uvCount);
-        uvHeader.U32(object.uvOffset);
+        ForEachUvHeaderField(std::as_const(object), [&uvHeader](auto field) { uvHeader.Field(field); });
         Put(m.uvHeaderOffset, uvHeader.Bytes());
 
-        CLeWriter& uvs = Block();
-        uvs.Array(object.uvs, 8, [](std::uint8_t* p, const RavUv& uv) {
-            StoreLeF32(p, uv.u);
-            StoreLeF32(p + 4, uv.v);
-        });
-        Put(object.uvOffset, uvs.Bytes());
-
-        CLeWriter& records = Block();
-        records.Array(object.textureRecords, kRavRecordSize,
-                      [](std::uint8_t* p, const RavObjectTexture& record) {
-                          StoreLe32(p, record.value0);
-                          StoreLe32(p + 4, static_cast<std::uint32_t>(record.orderCount));
-                          StoreLe32(p + 8, record.orderOffset);
-                          StoreLe32(p + 12, static_cast<std::uint32_t>(record.textureRef));
-                      });
-        Put(d.textureRecordOffset, records.Bytes());
-
+        PutRecords(object.uvOffset, object.uvs);
+        PutRecords(d.textureRecordOffset, object.textureRecords);
         for (std::size_t k = 0; k < object.textureRecords.size() && k < object.orders.size(); ++k) {
             CLeWriter& order = Block();
             order.Array(object.orders[k], 2, StoreLe16);
@@ -99,7 +49,7 @@ public:
         }
 
         CLeWriter& colours = Block();
-        colours.Array(object.colours, 4, [](std::uint8_t* p, const RavColour& colour) {
+        colours.Array(object.colours, kRavColourSize, [](std::uint8_t* p, const RavColour& colour) {
             std::memcpy(p, colour.data(), colour.size());
         });
         Put(m.colourOffset, colours.Bytes());
@@ -192,6 +142,22 @@ private:
         return m_block;
     }
 
+    // A record written field by field, as its field list says.
+    template <typename Record> void PutRecord(std::uint64_t offset, const Record& record) {
+        CLeWriter& block = Block();
+        ForEachField(record, [&block](auto field) { block.Field(field); });
+        Put(offset, block.Bytes());
+    }
+
+    template <typename Record>
+    void PutRecords(std::uint64_t offset, const std::vector<Record>& records) {
+        CLeWriter& block = Block();
+        block.Array(records, RavFieldBytes<Record>(), [](std::uint8_t* p, const Record& record) {
+            ForEachField(record, [&p](auto field) { StoreLeField(p, field); });
+        });
+        Put(offset, block.Bytes());
+    }
+
     // Writes into the image and remembers which bytes really changed; bytes
     // that extend the file count as changed whatever their value.
     void Put(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
@@ -228,37 +194,85 @@ private:
     std::vector<std::pair<std::uint64_t, std::uint64_t>> m_dirty;
 };
 
+bool CRavFile::FitsLoadedFile() {
+    if (!LayoutUnchanged() || !ArraysMatchCounts()) {
+        Fail(Format("Error! The data for %s no longer fits the file it was read from. Nothing "
+                    "written",
+                    m_path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+std::vector<CRavFile::ByteRun> CRavFile::Patch(SavePart part, std::vector<std::uint8_t>& image) {
+    CRavPatcher patcher(*this, image);
+    if (part == SavePart::TextureNames) {
+        for (std::size_t j = 0; j < m_textures.size(); ++j) {
+            patcher.TextureName(static_cast<std::int32_t>(j), m_textures[j]);
+        }
+        return patcher.Runs();
+    }
+    for (std::size_t j = 0; j < m_objects.size(); ++j) {
+        RavObject& object = m_objects[j];
+        patcher.ObjectName(static_cast<std::int32_t>(j), object);
+        if (IsGeometryObject(object)) {
+            patcher.ObjectBlocks(object);
+        }
+    }
+    return patcher.Runs();
+}
+
+bool CRavFile::PrepareImage(SavePart part, std::vector<std::uint8_t>& image) {
+    if (!m_loaded) {
+        Fail(Format("Error opening %s", m_path.c_str()));
+        return false;
+    }
+    if (!FitsLoadedFile()) {
+        return false;
+    }
+    try {
+        image = m_image;
+        (void)Patch(part, image);
+    } catch (const std::bad_alloc&) {
+        Fail(Format("Not enough memory to save %s. Nothing written", m_path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+bool CRavFile::PrepareSave(std::vector<std::uint8_t>& image) {
+    return PrepareImage(SavePart::Model, image);
+}
+
+bool CRavFile::PrepareSaveTextureNames(std::vector<std::uint8_t>& image) {
+    return PrepareImage(SavePart::TextureNames, image);
+}
+
 // Everything that can be decided without the file is decided before it is
 // opened; the patch itself is completed in memory, from the bytes read
 // through the same handle, before the first byte is written.
-bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
+bool CRavFile::PatchFile(SavePart part) {
     if (!m_loaded) {
-        Output(Format("Error opening %s", m_path.c_str()), 1);
+        Fail(Format("Error opening %s", m_path.c_str()));
         return false;
     }
-    if (!LayoutUnchanged() || !ArraysMatchCounts()) {
-        Output(Format("Error! The data for %s no longer fits the file it was read from. Nothing "
-                      "written",
-                      m_path.c_str()),
-               1);
+    if (!FitsLoadedFile()) {
         return false;
     }
     FilePtr file = OpenFile(m_path, "r+b");
     if (!file) {
-        Output(Format("Error opening %s", m_path.c_str()), 1);
+        Fail(Format("Error opening %s", m_path.c_str()));
         return false;
     }
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> runs;
+    std::vector<ByteRun> runs;
     try {
         if (!ReadToEnd(file.get(), m_image)) {
-            Output(Format("Error reading %s", m_path.c_str()), 1);
+            Fail(Format("Error reading %s", m_path.c_str()));
             return false;
         }
-        CRavPatcher patcher(*this, m_image);
-        patch(patcher);
-        runs = patcher.Runs();
+        runs = Patch(part, m_image);
     } catch (const std::bad_alloc&) {
-        Output(Format("Not enough memory to save %s. Nothing written", m_path.c_str()), 1);
+        Fail(Format("Not enough memory to save %s. Nothing written", m_path.c_str()));
         return false;
     }
     bool written = true;
@@ -267,33 +281,16 @@ bool CRavFile::PatchFile(const std::function<void(CRavPatcher&)>& patch) {
                                      static_cast<std::size_t>(end - begin));
     }
     if (!CloseFile(file) || !written) {
-        Output(Format("Error writing %s", m_path.c_str()), 1);
+        Fail(Format("Error writing %s", m_path.c_str()));
         return false;
     }
     return true;
 }
 
 bool CRavFile::Save() {
-    return PatchFile([this](CRavPatcher& patcher) {
-        for (std::int32_t j = 0; j < header.objectCount; ++j) {
-            RavObject* object = GetObject(j);
-            if (object == nullptr) {
-                continue;
-            }
-            patcher.ObjectName(j, *object);
-            if (object->kind == 1) {
-                patcher.ObjectBlocks(*object);
-            }
-        }
-    });
+    return PatchFile(SavePart::Model);
 }
 
 bool CRavFile::SaveTextureNames() {
-    return PatchFile([this](CRavPatcher& patcher) {
-        for (std::int32_t j = 0; j < header.textureCount; ++j) {
-            if (RavTexture* texture = GetTexture(j)) {
-                patcher.TextureName(j, *texture);
-            }
-        }
-    });
+    return PatchFile(SavePart::TextureNames);
 }

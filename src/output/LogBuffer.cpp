@@ -56,7 +56,7 @@ CLogBuffer& TheLog() {
     return log;
 }
 
-void AppendLog(const char* text, int /*flag*/) {
+void AppendLog(const char* text, int /*flag*/, Severity /*severity*/) {
     TheLog().Append(text);
 }
 

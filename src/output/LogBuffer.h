@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/OutputFn.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -28,7 +30,8 @@ private:
 };
 
 // The log pane is one per process, like its window. AppendLog is the
-// OutputFn that the window installs in every worker; the flag is ignored.
-void AppendLog(const char* text, int flag);
+// OutputFn that the window installs in every worker; the flag and the
+// severity are ignored.
+void AppendLog(const char* text, int flag, Severity severity);
 void ClearLog();
 [[nodiscard]] CLogBuffer& TheLog();

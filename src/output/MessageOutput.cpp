@@ -1,8 +1,8 @@
 #include "output/MessageOutput.h"
 
-#include "output/ConsoleServices.h"
+#include "output/MessageBoxes.h"
 
-CMessageOutput::CMessageOutput() : m_services(&CConsoleServices::Default()) {
+CMessageOutput::CMessageOutput() : m_boxes(&CConsoleMessageBoxes::Default()) {
 }
 
 void CMessageOutput::SetOutput(OutputFn fn) {
@@ -12,12 +12,20 @@ void CMessageOutput::SetOutput(OutputFn fn) {
 }
 
 void CMessageOutput::Output(const char* text, int flag) {
+    Send(text, flag, flag != 0 ? Severity::Warning : Severity::Note);
+}
+
+void CMessageOutput::Fail(const std::string& text, int flag) {
+    Send(text.c_str(), flag, Severity::Failure);
+}
+
+void CMessageOutput::Send(const char* text, int flag, Severity severity) {
     if (text == nullptr) {
         return;
     }
     if (m_output) {
-        m_output(text, flag);
+        m_output(text, flag, severity);
         return;
     }
-    m_services->ShowMessage(text);
+    m_boxes->ShowMessage(text);
 }

@@ -4,11 +4,15 @@
 
 #include <string>
 
-class CUiServices;
+class CMessageBoxes;
 
 // The message output every worker carries. Messages go to the installed
-// OutputFn; while none is installed they are shown through the services'
-// OK message box, as a worker used before the window is up would do.
+// OutputFn; while none is installed they are shown in an OK message box, as
+// a worker used before the window is up would do.
+//
+// Some message texts keep their old spelling on purpose ("Succefully",
+// "to few", "rerooted", "ammount", "Ouput"): stored scripts and users match
+// these texts, so they are never corrected.
 class CMessageOutput {
 public:
     CMessageOutput();
@@ -20,20 +24,25 @@ public:
     // "Output from <name> rerooted to this output" (flag 0).
     void SetOutput(OutputFn fn);
 
-    // Does nothing for a null text.
+    // A note (flag 0) or a warning (flag 1). Does nothing for a null text.
     void Output(const char* text, int flag);
     void Output(const std::string& text, int flag) { Output(text.c_str(), flag); }
 
-    // The services used for the message-box fallback and for the modal
-    // questions and dialogs of the worker; never null.
-    void SetServices(CUiServices& services) { m_services = &services; }
-    [[nodiscard]] CUiServices& Services() const { return *m_services; }
+    // A message that reports a failure, with the flag it has always had.
+    void Fail(const std::string& text, int flag = 1);
+
+    // The boxes used for the message-box fallback and the worker's own
+    // questions; never null.
+    void SetServices(CMessageBoxes& boxes) { m_boxes = &boxes; }
+    [[nodiscard]] CMessageBoxes& Services() const { return *m_boxes; }
 
 protected:
     // The worker's name in the rerouting notice.
     [[nodiscard]] virtual std::string OutputName() const = 0;
 
 private:
+    void Send(const char* text, int flag, Severity severity);
+
     OutputFn m_output;
-    CUiServices* m_services;
+    CMessageBoxes* m_boxes;
 };

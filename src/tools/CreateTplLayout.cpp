@@ -1,11 +1,10 @@
 #include "tools/RavTools.h"
 
-#include "gamefiles/ByteOrder.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/FshFile.h"
 #include "output/Format.h"
-#include "output/UiServices.h"
 #include "tools/ImageSelection.h"
+#include "tools/ToolDialogs.h"
 #include "tools/TplPacker.h"
 
 #include <algorithm>
@@ -24,70 +23,47 @@ namespace {
 
 constexpr std::int32_t kLargestImage = 256;
 
-// Whether the file still begins with the header and directory that were
-// loaded. The sizes are read from the file, not from the loaded directory,
-// so another file put in its place meanwhile would give other images' sizes.
-bool HoldsLoadedDirectory(std::FILE* file, const CFshFile& archive) {
-    const auto count = static_cast<std::size_t>(archive.header.entryCount);
-    std::vector<std::uint8_t> bytes(16 + 8 * count);
-    if (!ReadAt(file, 0, bytes.data(), bytes.size())) {
-        return false;
-    }
-    const CLeReader in(bytes);
-    const auto same4 = [&bytes](std::size_t at, std::span<const char> chars) {
-        return std::equal(chars.begin(), chars.begin() + 4, bytes.begin() + at,
-                          [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
-    };
-    if (!same4(0, archive.header.magic) || in.I32(8) != archive.header.entryCount) {
-        return false;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        const FshEntry* entry = archive.GetEntry(static_cast<std::int32_t>(i));
-        if (entry == nullptr || !same4(16 + 8 * i, entry->name) ||
-            in.U32(20 + 8 * i) != entry->offset) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Slots for the chosen images, in directory order, with the width and height
-// read from each image record (u16 at +4 and +6). False after a message;
-// every oversized image is reported before that.
+// of each image as the archive file holds it now: another file put in its
+// place since the load would give other images' sizes, so it must still hold
+// the directory that was loaded. False after a message; every oversized
+// image is reported before that.
 bool ReadSlots(CMessageOutput& out, const CFshFile& archive, std::span<const std::uint8_t> chosen,
                std::vector<TplSlot>& slots) {
     const std::string& path = archive.GetPath();
-    FilePtr file = OpenFile(path, "rb");
-    if (!file) {
-        out.Output(Format("Error opening %s for reading", path.c_str()), 1);
-        return false;
+    std::vector<std::uint8_t> bytes;
+    {
+        FilePtr file = OpenFile(path, "rb");
+        if (!file) {
+            out.Fail(Format("Error opening %s for reading", path.c_str()));
+            return false;
+        }
+        if (!ReadToEnd(file.get(), bytes)) {
+            out.Fail(Format("Error reading %s", path.c_str()));
+            return false;
+        }
     }
-    if (!HoldsLoadedDirectory(file.get(), archive)) {
-        out.Output(Format("Error! %s has changed since it was loaded. Aborting", path.c_str()), 1);
+    CFshFile now;
+    now.SetOutput([](const char*, int, Severity) {}); // its complaints mean "changed"
+    if (!now.LoadBytes(std::move(bytes), path, 1) || !now.SameDirectory(archive)) {
+        out.Fail(Format("Error! %s has changed since it was loaded. Aborting", path.c_str()));
         return false;
     }
     bool tooLarge = false;
-    for (std::size_t i = 0; i < chosen.size(); ++i) {
-        const FshEntry* entry = archive.GetEntry(static_cast<std::int32_t>(i));
-        if (chosen[i] == 0 || entry == nullptr) {
+    for (std::size_t i = 0; i < chosen.size() && i < now.Entries().size(); ++i) {
+        if (chosen[i] == 0) {
             continue;
         }
-        // An image record beyond the end of the file reads as 0 x 0.
-        std::uint8_t size[4];
-        if (!ReadAt(file.get(), std::uint64_t{entry->offset} + 4, size, sizeof size)) {
-            out.Output(Format("Error reading %s", path.c_str()), 1);
-            return false;
-        }
-        const CLeReader in(size);
+        const auto index = static_cast<std::int32_t>(i);
+        const FshRecordHeader record = now.RecordHeader(index);
         TplSlot& slot = slots.emplace_back();
-        slot.name = entry->name.data();
-        slot.width = in.U16(0);
-        slot.height = in.U16(2);
+        slot.name = now.Entries()[i].name.data();
+        slot.width = record.width;
+        slot.height = record.height;
         if (slot.width > kLargestImage || slot.height > kLargestImage) {
-            out.Output(Format("Error! Texture %s is larger than 256 pixels (width and/or height) "
-                              "(%d x %d px). Aborting",
-                              slot.name.c_str(), slot.width, slot.height),
-                       1);
+            out.Fail(Format("Error! Texture %s is larger than 256 pixels (width and/or height) "
+                            "(%d x %d px). Aborting",
+                            slot.name.c_str(), slot.width, slot.height));
             tooLarge = true;
         }
     }
@@ -119,21 +95,21 @@ std::string LayoutText(std::span<const TplSlot> slots, std::int32_t highestPage)
     return text;
 }
 
-// Creates or truncates `path` with `text`. A file that could not be written
-// whole is removed: half a layout would place only some of the images.
+// Half a layout would place only some of the images: the file is written
+// whole or not at all, and an earlier layout stays as it was.
 bool WriteLayout(CMessageOutput& out, const std::string& path, const std::string& text) {
-    FilePtr file = OpenFile(path, "w+b");
-    if (!file) {
-        out.Output(Format("Error opening %s for writing", path.c_str()), 1);
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    switch (WriteWholeFile(path, bytes)) {
+    case CWholeFileWriter::Failure::None:
+        return true;
+    case CWholeFileWriter::Failure::Open:
+        out.Fail(Format("Error opening %s for writing", path.c_str()));
         return false;
+    case CWholeFileWriter::Failure::Write:
+        break;
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    if (!CloseFile(file) || !written) {
-        RemoveFile(path);
-        out.Output(Format("Error writing %s", path.c_str()), 1);
-        return false;
-    }
-    return true;
+    out.Fail(Format("Error writing %s", path.c_str()));
+    return false;
 }
 
 } // namespace
@@ -146,24 +122,22 @@ bool CRavTools::CreateTplLayout(const CFshFile* archive) {
     // characters replaced.
     const std::string& path = archive->GetPath();
     if (path.size() < 3) {
-        Output(Format("Error! Cannot name a TPL file after %s: the path is shorter than three "
-                      "characters",
-                      path.c_str()),
-               1);
+        Fail(Format("Error! Cannot name a TPL file after %s: the path is shorter than three "
+                    "characters",
+                    path.c_str()));
         return false;
     }
     const std::string tplPath = path.substr(0, path.size() - 3) + "tpl";
     if (IsSameFile(tplPath, path)) {
-        Output(Format("Error! The TPL file %s would replace the archive itself. Aborting",
-                      tplPath.c_str()),
-               1);
+        Fail(Format("Error! The TPL file %s would replace the archive itself. Aborting",
+                    tplPath.c_str()));
         return false;
     }
 
     const std::int32_t imageCount = archive->header.entryCount;
     CImageSelection selection(ImageNames(*archive), imageCount,
                               "%d images of %d selected for tpl creation");
-    if (!Services().SelectImages(selection)) {
+    if (!Dialogs().SelectImages(selection)) {
         return false;
     }
 

@@ -2,9 +2,11 @@
 
 #include "gamefiles/FshFile.h"
 #include "gamefiles/RavFile.h"
-#include "output/UiServices.h"
+#include "output/MessageBoxes.h"
 #include "tools/ImageSelection.h"
+#include "tools/ToolDialogs.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,32 +36,30 @@ bool CRavTools::ImportFshNames(CRavFile* model, const CFshFile* archive) {
     const std::int32_t textureCount = model->header.textureCount;
     CImageSelection selection(ImageNames(*archive), textureCount,
                               "%d images of %d selected for import");
-    if (!Services().SelectImages(selection) || selection.Count() > textureCount) {
+    if (!Dialogs().SelectImages(selection) || selection.Count() > textureCount) {
         return false;
     }
 
-    std::int32_t k = 0;
+    // The chosen images in directory order, then "NULL" for the rest.
+    const std::span<RavTexture> textures = model->Textures();
+    const std::span<const FshEntry> entries = archive->Entries();
     const std::vector<std::uint8_t>& chosen = selection.Flags();
-    for (std::size_t i = 0; i < chosen.size(); ++i) {
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < chosen.size() && i < entries.size(); ++i) {
         if (chosen[i] == 0) {
             continue;
         }
-        RavTexture* texture = model->GetTexture(k);
-        const FshEntry* entry = archive->GetEntry(static_cast<std::int32_t>(i));
-        if (texture == nullptr || entry == nullptr) {
+        if (k == textures.size()) {
             return false;
         }
-        texture->name = ShortName(*entry);
-        ++k;
+        textures[k++].name = ShortName(entries[i]);
     }
-    for (; k < textureCount; ++k) {
-        if (RavTexture* texture = model->GetTexture(k)) {
-            texture->name = "NULL";
-        }
+    for (; k < textures.size(); ++k) {
+        textures[k].name = "NULL";
     }
 
     if (!model->SaveTextureNames()) {
-        Output("Error writing texture data", 0);
+        Fail("Error writing texture data", 0);
         return false;
     }
     Output("Succefully written texture data", 0);

@@ -2,7 +2,12 @@
 
 #include "gamefiles/FshFile.h"
 #include "gamefiles/RavFile.h"
+#include "gamefiles/RavObjectKinds.h"
 #include "output/Format.h"
+#include "tools/ToolDialogs.h"
+
+CRavTools::CRavTools() : m_dialogs(&CToolDialogs::None()) {
+}
 
 bool CRavTools::TransformVertices(CRavFile* model, const std::array<float, 3>& vector,
                                   TransformMode mode) {
@@ -14,12 +19,8 @@ bool CRavTools::TransformVertices(CRavFile* model, const std::array<float, 3>& v
                   model->GetPath().c_str()),
            0);
     const auto [x, y, z] = vector;
-    for (std::int32_t i = 0; i < model->header.objectCount; ++i) {
-        RavObject* object = model->GetObject(i);
-        if (object == nullptr || object->mesh.vertexCount <= 0) {
-            continue;
-        }
-        for (RavVertex& v : object->vertices) {
+    for (RavObject& object : model->Objects()) {
+        for (RavVertex& v : object.vertices) {
             if (move) {
                 v = {v.x + x, v.y + y, v.z + z};
             } else {
@@ -39,16 +40,17 @@ bool CRavTools::NormalizeG2(CRavFile* model) {
         return false;
     }
     Output("Normalizing G2 ravfile", 0);
-    for (std::int32_t i = 0; i < model->header.objectCount; ++i) {
-        RavObject* object = model->GetObject(i);
-        if (object == nullptr || object->kind != 1) {
+    const std::span<RavObject> objects = model->Objects();
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (!IsGeometryObject(objects[i])) {
             continue;
         }
-        if (object->mesh.vertexCount != 4 || object->uvCount != 4) {
-            Output(Format("Warning! Object %d is not a G2 Object. Skipping", i), 0);
+        if (!IsNormalizableG2(objects[i])) {
+            Output(Format("Warning! Object %d is not a G2 Object. Skipping", static_cast<int>(i)),
+                   0);
             continue;
         }
-        object->uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+        objects[i].uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     }
     if (!model->Save()) {
         return false;
@@ -59,9 +61,8 @@ bool CRavTools::NormalizeG2(CRavFile* model) {
 
 std::vector<std::string> CRavTools::ImageNames(const CFshFile& archive) {
     std::vector<std::string> names;
-    for (std::int32_t i = 0; i < archive.header.entryCount; ++i) {
-        const FshEntry* entry = archive.GetEntry(i);
-        names.emplace_back(entry != nullptr ? entry->name.data() : "");
+    for (const FshEntry& entry : archive.Entries()) {
+        names.emplace_back(entry.name.data());
     }
     return names;
 }

@@ -8,6 +8,7 @@
 
 class CFshFile;
 class CRavFile;
+class CToolDialogs;
 
 // The editing tools of the "RAV Tools" and "FSH Tools" tabs. Each operation
 // works on a model or archive that the caller has loaded and releases
@@ -20,6 +21,8 @@ class CRavFile;
 // cancelled a question or dialog, which adds no message.
 class CRavTools : public CMessageOutput {
 public:
+    CRavTools();
+
     enum class TransformMode { Move = 1, Scale = 2 };
 
     // Moves every vertex of every object by `vector` (X, Y, Z), or scales it
@@ -47,10 +50,17 @@ public:
     // Nothing is written when an image is larger than a page.
     bool CreateTplLayout(const CFshFile* archive);
 
+    // The dialogs the FSH tools open; none (each cancelled) until set.
+    void SetDialogs(CToolDialogs& dialogs) { m_dialogs = &dialogs; }
+
 protected:
     [[nodiscard]] std::string OutputName() const override { return "RavTools"; }
 
 private:
+    [[nodiscard]] CToolDialogs& Dialogs() const { return *m_dialogs; }
+
     // The names the selection dialog lists: one per directory entry.
     [[nodiscard]] static std::vector<std::string> ImageNames(const CFshFile& archive);
+
+    CToolDialogs* m_dialogs;
 };

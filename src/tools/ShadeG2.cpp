@@ -1,6 +1,7 @@
 #include "tools/RavTools.h"
 
 #include "gamefiles/RavFile.h"
+#include "gamefiles/RavObjectKinds.h"
 #include "output/Format.h"
 
 #include <cmath>
@@ -17,14 +18,6 @@ constexpr float kPercent = 0.01f;
 constexpr float kDarkestLimit = 0.9999f;
 constexpr double kInnerX = 2500.0;
 constexpr double kInnerZ = 3500.0;
-
-// Kind 1 with four corners, each with a colour; texture coordinates do not
-// matter here.
-bool IsShadable(const RavObject* object) {
-    return object != nullptr && object->kind == 1 && object->mesh.vertexCount == 4 &&
-           object->mesh.colourCount == 4 && object->vertices.size() == 4 &&
-           object->colours.size() == 4;
-}
 
 // The contribution per unit of distance. At extent == inner, IEEE division
 // gives +inf (range > 0); every product with it is then negative or
@@ -48,12 +41,11 @@ bool CRavTools::ShadeG2(CRavFile* model, float shade) {
     const std::int32_t objectCount = model->header.objectCount;
 
     if (shade == -1.0f) {
-        for (std::int32_t i = 0; i < objectCount; ++i) {
-            RavObject* object = model->GetObject(i);
-            if (!IsShadable(object)) {
+        for (RavObject& object : model->Objects()) {
+            if (!IsShadableG2(object)) {
                 continue;
             }
-            for (RavColour& colour : object->colours) {
+            for (RavColour& colour : object.colours) {
                 colour[0] = colour[1] = colour[2] = 255;
             }
         }
@@ -69,7 +61,7 @@ bool CRavTools::ShadeG2(CRavFile* model, float shade) {
     // A shade that is not a number would pass both comparisons and shade
     // nothing while reporting success.
     if (std::isnan(shade) || product > 1 || darkest < 0) {
-        Output("Valid Shade % is between 0 and 100, type -1 for reset the shades", 1);
+        Fail("Valid Shade % is between 0 and 100, type -1 for reset the shades");
         return false;
     }
     // Keeps 1 - darkest away from zero.
@@ -79,12 +71,11 @@ bool CRavTools::ShadeG2(CRavFile* model, float shade) {
 
     float maxX = 0;
     float maxZ = 0;
-    for (std::int32_t i = 0; i < objectCount; ++i) {
-        const RavObject* object = model->GetObject(i);
-        if (!IsShadable(object)) {
+    for (const RavObject& object : model->Objects()) {
+        if (!IsShadableG2(object)) {
             continue;
         }
-        for (const RavVertex& v : object->vertices) {
+        for (const RavVertex& v : object.vertices) {
             if (std::fabs(v.x) > maxX) {
                 maxX = std::fabs(v.x);
             }
@@ -98,13 +89,12 @@ bool CRavTools::ShadeG2(CRavFile* model, float shade) {
     const double factorX = FactorPerUnit(maxX, kInnerX, range);
     const double factorZ = FactorPerUnit(maxZ, kInnerZ, range);
 
-    for (std::int32_t i = 0; i < objectCount; ++i) {
-        RavObject* object = model->GetObject(i);
-        if (!IsShadable(object)) {
+    for (RavObject& object : model->Objects()) {
+        if (!IsShadableG2(object)) {
             continue;
         }
         for (std::size_t k = 0; k < 4; ++k) {
-            const RavVertex& v = object->vertices[k];
+            const RavVertex& v = object.vertices[k];
             const double a = Contribution(std::fabs(static_cast<double>(v.x)) - kInnerX, factorX);
             const double b = Contribution(std::fabs(static_cast<double>(v.z)) - kInnerZ, factorZ);
             double factor = (1.0 - a) - b;
@@ -114,7 +104,7 @@ bool CRavTools::ShadeG2(CRavFile* model, float shade) {
             if (!(factor >= darkest)) {
                 factor = darkest;
             }
-            RavColour& colour = object->colours[k];
+            RavColour& colour = object.colours[k];
             for (std::size_t channel = 0; channel < 3; ++channel) {
                 colour[channel] = static_cast<std::uint8_t>(colour[channel] * factor);
             }

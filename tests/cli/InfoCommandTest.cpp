@@ -70,8 +70,8 @@ TEST(InfoCommand, DescribesTheWholeFileAsJsonAndTheKeyFactsAsText) {
     }
 }
 
-// Loader messages reach the terminal verbatim: RAV ones on stderr, FSH ones
-// on stdout; never the notice about rerouting them.
+// Loader messages reach the terminal verbatim on stderr, never the notice
+// about rerouting them.
 TEST(InfoCommand, FailuresPrintTheLoaderMessagesAndExitWithOne) {
     TempDir dir;
     const std::string notFsh = "@ is not a valid FSH file\n";
@@ -80,7 +80,7 @@ TEST(InfoCommand, FailuresPrintTheLoaderMessagesAndExitWithOne) {
     // File name (not written when there are no bytes), bytes, stdout, stderr.
     const std::tuple<const char*, std::vector<std::uint8_t>, std::string, std::string> cases[] = {
         {"missing.fsh", {}, "", "Error opening @\n"},
-        {"packed.rav", MakeFshHeader(MakeFshTag("\x91\xFB"), 0, 0, {}).Bytes(), packed, ""},
+        {"packed.rav", MakeFshHeader(MakeFshTag("\x91\xFB"), 0, 0, {}).Bytes(), "", packed},
     };
     for (const auto& [name, bytes, stdOut, stdErr] : cases) {
         const std::string path = bytes.empty() ? dir.File(name) : dir.Write(name, bytes);

@@ -32,13 +32,13 @@ TEST(Locale, NumbersKeepTheirPointUnderACommaLocale) {
     CCommandDispatcher dispatcher;
     Messages log;
     LogEverything(dispatcher, log);
-    ASSERT_TRUE(dispatcher.Run(kCommandExport, inputs));
+    ASSERT_TRUE(dispatcher.Run(Command::Export, inputs));
     const std::string exported = ReadText(inputs.exchangePath);
     EXPECT_NE(exported.find("\t\t1.500000, -2.250000, 0.125000\r\n"), std::string::npos)
         << exported;
     EXPECT_EQ(exported.find(",5"), std::string::npos);
     dir.WriteText("scene.txt", std::regex_replace(exported, std::regex("1\\.500000"), "3.75"));
-    ASSERT_TRUE(dispatcher.Run(kCommandImport, inputs));
+    ASSERT_TRUE(dispatcher.Run(Command::Import, inputs));
     EXPECT_EQ(log, (Messages{{"Successful exported data", 0},
                              {"Successful imported data... updating data", 0},
                              {"Successful updated data", 0}}));

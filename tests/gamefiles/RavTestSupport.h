@@ -16,7 +16,7 @@ using Messages = std::vector<std::pair<std::string, int>>;
 
 // An output that appends every message to `log`, flags kept.
 inline OutputFn LogInto(Messages& log) {
-    return [&log](const char* text, int flag) { log.emplace_back(text, flag); };
+    return [&log](const char* text, int flag, Severity) { log.emplace_back(text, flag); };
 }
 using Words = std::vector<std::uint32_t>;
 

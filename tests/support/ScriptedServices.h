@@ -1,7 +1,7 @@
 #pragma once
 
 #include "filters/AsciiSettingsFields.h"
-#include "output/UiServices.h"
+#include "commands/UiServices.h"
 #include "tools/ImageSelection.h"
 
 #include <functional>

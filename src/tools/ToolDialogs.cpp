@@ -1,0 +1,15 @@
+#include "tools/ToolDialogs.h"
+
+namespace {
+
+class CNoToolDialogs final : public CToolDialogs {
+public:
+    bool SelectImages(CImageSelection&) override { return false; }
+};
+
+} // namespace
+
+CToolDialogs& CToolDialogs::None() {
+    static CNoToolDialogs none;
+    return none;
+}
