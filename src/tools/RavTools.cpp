@@ -21,8 +21,10 @@ bool CRavTools::TransformVertices(CRavFile* model, const std::array<float, 3>& v
     Output(Format(move ? "Moving all vertexes in %s" : "Scaling all vertexes in %s",
                   model->GetPath().c_str()),
            0);
-    const auto [x, y, z] = vector;
-    const auto transformed = [&](const RavVertex& v) {
+    const float x = vector[0];
+    const float y = vector[1];
+    const float z = vector[2];
+    const auto transformed = [move, x, y, z](const RavVertex& v) {
         return move ? RavVertex{v.x + x, v.y + y, v.z + z} : RavVertex{v.x * x, v.y * y, v.z * z};
     };
     // A coordinate made infinite or not a number is lost for good: refuse
