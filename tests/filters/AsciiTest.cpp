@@ -11,8 +11,6 @@
 #include <random>
 #include <tuple>
 
-using namespace std::string_literals;
-
 namespace {
 
 class AsciiTest : public FilterTest<CAsciiFilter> {
@@ -88,7 +86,7 @@ TEST_F(AsciiTest, ExportThenImportRestoresEveryMode) {
         LoadScene(RandomScene(seed, seed == 1));
         const std::vector<std::uint8_t> saved = Saved();
         for (std::uint32_t mode = 0; mode < 32; ++mode) {
-            ASSERT_TRUE(rav.Load(ravPath));
+            ASSERT_TRUE(rav.Load(path));
             const std::string text = Export(mode, 32);
             const auto has = [mode](std::uint32_t flag) { return (mode & flag) != 0; };
             for (std::int32_t i = 0; i < rav.header.objectCount; ++i) {
@@ -120,8 +118,13 @@ TEST_F(AsciiTest, ExportThenImportRestoresEveryMode) {
     EXPECT_EQ(messages, Messages{});
 }
 
+// Each line followed by LF.
 std::string Lf(const std::vector<std::string>& lines) {
-    return Join(lines, "\n");
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\n";
+    }
+    return text;
 }
 
 // Object 1 as mode 31 writes it, with values the scene does not hold: what
@@ -234,30 +237,23 @@ TEST(AsciiReadLine, ReadsAFileInPiecesAsTheWholeText) {
 // the accuracy read as atoi reads it, within 0..32, make the new ones.
 // Fields: vertexes, placements, textures, order, accuracy, shading.
 TEST(AsciiSettings, ConfigureMapsTheDialogToTheSettings) {
-    const struct {
-        std::optional<AsciiSettingsFields> confirmed; // none: cancelled
-        std::uint32_t mode;
-        std::int32_t decimals;
-    } cases[] = {
-        {AsciiSettingsFields{1, 0, 1, 0, "6", 0}, 3, 6},
-        {std::nullopt, 3, 6},
+    const std::tuple<std::optional<AsciiSettingsFields>, std::uint32_t, std::int32_t> cases[] = {
+        {std::nullopt, 3, 6}, // cancelled
         {AsciiSettingsFields{1, 1, 1, 1, "40", 1}, 31, 32},
         // Beyond int, not wrapped to its low bits (0).
         {AsciiSettingsFields{1, 0, 1, 0, "4294967296", 0}, 3, 32},
     };
-    for (const auto& c : cases) {
+    for (const auto& [confirmed, mode, decimals] : cases) {
         CAsciiFilter filter;
         ScriptedServices services;
         services.settingsDialog = [&](AsciiSettingsFields& fields) {
             // A cancelled dialog may have been changed before it was closed.
-            fields = c.confirmed.value_or(AsciiSettingsFields{1, 1, 1, 1, "20", 1});
-            return c.confirmed.has_value();
+            fields = confirmed.value_or(AsciiSettingsFields{1, 1, 1, 1, "20", 1});
+            return confirmed.has_value();
         };
         filter.SetDialogs(services);
         filter.Configure();
-        const std::string what = c.confirmed ? c.confirmed->m_accuracy : "cancel";
-        EXPECT_EQ(filter.ExportMode(), c.mode) << what;
-        EXPECT_EQ(filter.Decimals(), c.decimals) << what;
+        EXPECT_EQ(std::pair(filter.ExportMode(), filter.Decimals()), std::pair(mode, decimals));
         ASSERT_EQ(services.shownSettings.size(), 1U);
         EXPECT_EQ(services.shownSettings[0].m_accuracy, "6"); // the defaults are shown
     }

@@ -1,29 +1,9 @@
 #pragma once
 
-#include "gamefiles/RavFile.h"
-#include "support/RavBuilder.h"
-#include "support/TempDir.h"
-
-#include <gtest/gtest.h>
+#include "gamefiles/RavTestSupport.h"
 
 #include <charconv>
-#include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <string>
-#include <utility>
-#include <vector>
-
-using Messages = std::vector<std::pair<std::string, int>>;
-
-// Each line followed by `end`.
-inline std::string Join(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + end;
-    }
-    return text;
-}
 
 // An expected file from tests/data.
 inline std::string Golden(const std::string& name) {
@@ -93,44 +73,29 @@ inline RavBuilder TwoRectangles() {
 }
 
 // A loaded RAV file and a filter; the messages of both are recorded in order.
-template <typename F> class FilterTest : public ::testing::Test {
+template <typename F> class FilterTest : public RavFileTest {
 protected:
-    FilterTest() {
-        const auto record = [this](const char* text, int flag, Severity) {
-            messages.emplace_back(text, flag);
-        };
-        rav.SetOutput(record);
-        filter.SetOutput(record);
-        messages.clear();
-    }
+    FilterTest() { filter.SetOutput(LogInto(messages)); }
 
-    void LoadScene(const RavBuilder& scene) {
-        ravPath = dir.Write("scene.rav", scene.Build().image.Bytes());
-        ASSERT_TRUE(rav.Load(ravPath));
-        messages.clear();
-    }
+    void LoadScene(const RavBuilder& scene) { LoadOk(scene.Build().image); }
 
     // The bytes of an export of the model.
     std::string Export() {
-        EXPECT_TRUE(filter.Export(path, &rav));
-        return ReadText(path);
+        EXPECT_TRUE(filter.Export(exchange, &rav));
+        return ReadText(exchange);
     }
 
     bool Import(const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-        return filter.Import(path, &rav);
+        dir.WriteText("exchange", bytes);
+        return filter.Import(exchange, &rav);
     }
 
     // The RAV file after a save of the model.
     std::vector<std::uint8_t> Saved() {
         EXPECT_TRUE(rav.Save());
-        return ReadBytes(ravPath);
+        return ReadBytes(path);
     }
 
-    TempDir dir;
-    CRavFile rav;
     F filter;
-    Messages messages;
-    std::string ravPath;
-    std::string path = dir.File("exchange");
+    std::string exchange = dir.File("exchange");
 };

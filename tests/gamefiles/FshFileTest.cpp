@@ -34,11 +34,6 @@ struct FshFileTest : ::testing::Test {
         lines.clear();
     }
 
-    // Nothing loaded: no entries, no path, mode 0.
-    bool IsEmpty() const {
-        return !fsh.IsLoaded() && !fsh.GetEntry(0) && fsh.GetPath().empty() && fsh.GetMode() == 0;
-    }
-
     TempDir dir;
     CFshFile fsh;
     Messages lines;
@@ -61,7 +56,10 @@ TEST_F(FshFileTest, RejectsWhatIsNoArchiveAndNamesPackedOnes) {
         Messages expected = {{path + " is not a valid FSH file", 0}, {path + kPacked, 0}};
         expected.resize(packed ? 2 : 1);
         EXPECT_EQ(lines, expected) << label;
-        EXPECT_TRUE(IsEmpty()) << label;
+        // Nothing loaded: no entries, no path, mode 0.
+        EXPECT_TRUE(!fsh.IsLoaded() && !fsh.GetEntry(0) && fsh.GetPath().empty() &&
+                    fsh.GetMode() == 0)
+            << label;
     }
 }
 
@@ -86,29 +84,6 @@ TEST_F(FshFileTest, ReadsTheDirectoryAsStored) {
         EXPECT_EQ(Describe(fsh), expected);
     }
     EXPECT_TRUE(fsh.GetEntry(-1) == nullptr && fsh.GetEntry(6) == nullptr);
-}
-
-TEST_F(FshFileTest, EachLoadStartsAfreshUnlessTheModeIsZero) {
-    const std::string three = dir.Write("three.fsh", Archive("SHPI", 3, 3));
-    const std::string missing = dir.File("missing.fsh");
-    ASSERT_TRUE(fsh.Load(three, 1));
-    ASSERT_TRUE(fsh.Load(dir.Write("one.fsh", Archive("SHPI", 1, 1)), 2));
-    // A zero mode is refused silently and changes nothing.
-    EXPECT_FALSE(fsh.Load(three, 0));
-    EXPECT_EQ(fsh.GetPath(), dir.File("one.fsh"));
-    EXPECT_EQ(Describe(fsh), "0 G264 mode 2: ABCD@16");
-
-    // The old archive is gone before the open fails; an empty field is a
-    // file that cannot be opened, and the user is told so.
-    EXPECT_FALSE(fsh.Load(missing, 1));
-    EXPECT_FALSE(fsh.Load("", 1));
-    EXPECT_EQ(lines, (Messages{{"Can't open " + missing + " for reading", 0},
-                               {"Can't open  for reading", 0}}));
-    EXPECT_TRUE(IsEmpty() && fsh.header.entryCount == 0);
-
-    // A rejected archive leaves its header as read.
-    EXPECT_FALSE(fsh.Load(dir.Write("bad.fsh", Archive("SHPI", -1)), 1));
-    EXPECT_EQ(fsh.header.entryCount, -1);
 }
 
 } // namespace

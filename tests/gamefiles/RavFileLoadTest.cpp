@@ -47,26 +47,6 @@ TEST_F(RavFileTest, SectionsMayLieAnywhereBeSharedOrRunPastTheEnd) {
     }
 }
 
-// A file that cannot be opened leaves the model alone; one that can replaces
-// it completely or, failing a check, leaves nothing usable.
-TEST_F(RavFileTest, LoadReplacesTheModelOnceTheFileIsOpen) {
-    LoadOk(SampleScene().Build().image, "first.rav");
-    EXPECT_FALSE(rav.Load(dir.File("missing.rav")));
-    EXPECT_EQ(messages, (Messages{{"Error opening " + dir.File("missing.rav"), 1}}));
-    EXPECT_EQ(rav.GetPath(), path);
-    EXPECT_NE(rav.GetObject(2), nullptr);
-    LoadOk(RavBuilder{.objects = {{.name = "Lone"}}}.Build().image, "second.rav");
-    EXPECT_EQ(rav.GetObject(0)->name, "Lone");
-    EXPECT_EQ(rav.GetObject(1), nullptr);
-    EXPECT_EQ(rav.GetTexture(0), nullptr);
-
-    auto broken = SampleScene().Build();
-    broken.image.PutU32(0x20, broken.image.Size() + 1);
-    EXPECT_FALSE(Load(broken.image));
-    EXPECT_FALSE(rav.IsLoaded());
-    EXPECT_EQ(rav.GetPath(), "");
-}
-
 // Every offset the loader checks may point at the end of the file, less the
 // table or block it leads to, which must lie wholly within the file; every
 // count may just fit the file with its data at the end, a table's entries all

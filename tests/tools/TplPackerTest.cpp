@@ -35,29 +35,6 @@ std::string Pack(Packer packer, const std::vector<Size>& sizes) {
     return text + "/ " + std::to_string(highest);
 }
 
-// Both packers on known layouts, so the table also pins the reference.
-TEST(TplPacker, PlacesKnownLayouts) {
-    struct Case {
-        const char* what;
-        std::vector<Size> sizes;
-        const char* expected;
-    };
-    // clang-format off
-    const Case cases[] = {
-        {"a full page pushes the next image on", {{256, 256}, {1, 1}}, "0:0,0 1:0,0 / 1"},
-        // Column 255 of rows 0 and 1 is free but jumped over.
-        {"a skipped free position", {{254, 2}, {1, 4}, {1, 1}}, "0:0,0 0:254,0 0:0,2 / 0"},
-        // Unreadable images have a size of 0 and go to (0, 0) of page 0.
-        {"images of no area", {{0, 0}, {256, 256}, {0, 7}, {9, 9}, {7, 0}},
-         "0:0,0 0:0,0 0:0,0 1:0,0 0:0,0 / 1"},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        EXPECT_EQ(Pack(PlaceTplSlots, c.sizes), c.expected) << c.what;
-        EXPECT_EQ(Pack(ReferencePlaceTplSlots, c.sizes), c.expected) << c.what << " (reference)";
-    }
-}
-
 // Random sets of several shapes: large images over a few pages, small ones
 // crowding one page (both with some sides of 0 and 256), powers of two, whose
 // many equal areas exercise the sort's exchanges, and sides just short of a
