@@ -29,22 +29,9 @@ const char* SkipSpace(const char* p) {
     return p;
 }
 
-// scanf's "KEY=%d": the key must stand at the start of the line.
-bool ScanCount(const std::string& line, const char* key, std::int32_t& value) {
-    const std::size_t length = std::strlen(key);
-    return line.compare(0, length, key) == 0 && ScanInt(line.c_str() + length, value) != 0;
-}
-
-// scanf's "NAME=%s", cut to the longest name the model holds. White space
-// before the key is allowed, as the object's "\tNAME=%s" allows it; the line
-// source has already passed over spaces and TABs, so for a texture's line
-// this only adds vertical tabs and form feeds.
-bool ScanName(const std::string& line, std::string& name) {
-    const char* p = SkipSpace(line.c_str());
-    if (std::strncmp(p, "NAME=", 5) != 0) {
-        return false;
-    }
-    p = SkipSpace(p + 5);
+// scanf's "%s" after a key, cut to the longest name the model holds.
+bool ScanWord(const char* p, std::string& word) {
+    p = SkipSpace(p);
     const char* end = p;
     while (*end != '\0' && !IsSpace(*end)) {
         ++end;
@@ -52,7 +39,7 @@ bool ScanName(const std::string& line, std::string& name) {
     if (end == p) {
         return false;
     }
-    name.assign(p, std::min<std::size_t>(static_cast<std::size_t>(end - p), kMaxNameLength));
+    word.assign(p, std::min<std::size_t>(static_cast<std::size_t>(end - p), kMaxNameLength));
     return true;
 }
 
@@ -81,17 +68,23 @@ std::size_t ScanFloats(const char* p, bool leadingComma, std::span<float> values
 // Reads the text into the model object by object, matching objects by
 // position. A part whose count differs from the model's is reported and
 // passed over line by line, as many lines as the text's own counts say it
-// holds, so the next part is read from its own lines.
+// holds, so the next part is read from its own lines. Every line that
+// carries a key by its place is checked for it: a text that lacks one is
+// out of step with the model, and what it would put where is unknowable.
 class CAsciiImporter {
 public:
-    CAsciiImporter(CAsciiLineReader& lines, CRavFile& rav, CMessageOutput& output)
-        : m_lines(lines), m_rav(rav), m_output(output) {}
+    CAsciiImporter(CAsciiLineReader& lines, CRavFile& rav, CMessageOutput& output,
+                   const std::string& path)
+        : m_lines(lines), m_rav(rav), m_output(output), m_path(path) {}
 
-    void Run() {
+    // False when the text is out of step, after saying where; the model
+    // may then hold part of the text.
+    bool Run() {
         std::int32_t mode = 0;
         std::int32_t objects = 0;
-        (void)ScanCount(NextLine(), "EXMODE=", mode);
-        (void)ScanCount(NextLine(), "OBJECTS=", objects);
+        if (!NextCount("EXMODE=", mode) || !NextCount("OBJECTS=", objects)) {
+            return false;
+        }
         m_mode = static_cast<std::uint32_t>(mode);
         if (objects > m_rav.header.objectCount) {
             Warn(Format("Warning! Textfile has %d Objects but the Ravfile only has %d. Cropping",
@@ -99,12 +92,15 @@ public:
             objects = m_rav.header.objectCount;
         }
         for (std::int32_t i = 0; i < objects; ++i) {
-            ReadObject(i, m_rav.Objects()[static_cast<std::size_t>(i)]);
+            if (!ReadObject(i, m_rav.Objects()[static_cast<std::size_t>(i)])) {
+                return false;
+            }
             if (m_lines.RanOut()) {
                 Warn("Warning! Textfile has to few lines. Aborting");
                 break;
             }
         }
+        return true;
     }
 
 private:
@@ -115,12 +111,34 @@ private:
         return m_line;
     }
 
-    // The count on the next line; 0 when the line holds none, so a value of
-    // an earlier line is never taken again.
-    std::int32_t NextCount(const char* key) {
-        std::int32_t value = 0;
-        (void)ScanCount(NextLine(), key, value);
-        return value;
+    // What follows `key` on the next line, or null when the line lacks it,
+    // after reporting so. A line the text did not hold passes as empty:
+    // running out is reported once the object has been read.
+    const char* NextKeyed(const char* key) {
+        const char* p = NextLine().c_str();
+        if (m_lines.RanOut()) {
+            return p;
+        }
+        p = SkipSpace(p);
+        const std::size_t length = std::strlen(key);
+        if (std::strncmp(p, key, length) == 0) {
+            return p + length;
+        }
+        m_output.Fail(Format("Error! %s line %lld: expected %s but found \"%s\". Nothing imported",
+                             m_path.c_str(), static_cast<long long>(m_lines.LineNumber()), key,
+                             m_line.c_str()));
+        return nullptr;
+    }
+
+    // The count on the next keyed line; 0 when the line holds none, so a
+    // value of an earlier line is never taken again.
+    bool NextCount(const char* key, std::int32_t& value) {
+        value = 0;
+        const char* p = NextKeyed(key);
+        if (p != nullptr) {
+            (void)ScanInt(p, value);
+        }
+        return p != nullptr;
     }
 
     void Skip(std::int64_t lines) {
@@ -133,22 +151,32 @@ private:
 
     void Warn(const std::string& text) { m_output.Output(text, 1); }
 
-    void ReadObject(std::int32_t i, RavObject& object) {
-        (void)NextLine(); // "Object <i>:", never compared
-        std::string name;
-        if (ScanName(NextLine(), name)) {
-            object.name = std::move(name);
+    bool ReadObject(std::int32_t i, RavObject& object) {
+        if (NextKeyed("Object") == nullptr) {
+            return false;
         }
+        const char* name = NextKeyed("NAME=");
+        if (name == nullptr) {
+            return false;
+        }
+        (void)ScanWord(name, object.name);
         const char* shown = object.name.c_str();
 
-        const std::int32_t vertexes = NextCount("VERTEXES=");
+        std::int32_t vertexes = 0;
+        if (!NextCount("VERTEXES=", vertexes)) {
+            return false;
+        }
+        std::int32_t textures = 0;
         if (vertexes != object.mesh.vertexCount) {
             Warn(Format("Warning! Object %d (%s) has a %d Vertexes, the ravfile has %d. Skipping "
                         "Object",
                         i, shown, vertexes, object.mesh.vertexCount));
             Skip(HasVertexLines(m_mode) ? vertexes : 0);
-            Skip(std::int64_t{NextCount("TEXTURES=")} * LinesPerTexture());
-            return;
+            if (!NextCount("TEXTURES=", textures)) {
+                return false;
+            }
+            Skip(std::int64_t{textures} * LinesPerTexture());
+            return true;
         }
         if (HasVertexLines(m_mode)) {
             for (std::size_t k = 0; k < object.vertices.size(); ++k) {
@@ -156,17 +184,22 @@ private:
             }
         }
 
-        const std::int32_t textures = NextCount("TEXTURES=");
+        if (!NextCount("TEXTURES=", textures)) {
+            return false;
+        }
         if (textures != object.detail.textureRecordCount) {
             Warn(Format("Warning! Object %d (%s) has a %d Textures, the ravfile has %d. Skipping "
                         "textures",
                         i, shown, textures, object.detail.textureRecordCount));
             Skip(std::int64_t{textures} * LinesPerTexture());
-            return;
+            return true;
         }
         for (std::size_t t = 0; t < object.textureRecords.size(); ++t) {
-            ReadTexture(i, object, t);
+            if (!ReadTexture(i, object, t)) {
+                return false;
+            }
         }
+        return true;
     }
 
     void ReadVertex(RavObject& object, std::size_t k) {
@@ -212,42 +245,49 @@ private:
         }
     }
 
-    void ReadTexture(std::int32_t i, RavObject& object, std::size_t t) {
+    bool ReadTexture(std::int32_t i, RavObject& object, std::size_t t) {
         RavObjectTexture& record = object.textureRecords[t];
+        const char* p = NextKeyed("NAME=");
+        if (p == nullptr) {
+            return false;
+        }
         std::string name;
         // An empty name never matches, not even a texture with an empty name:
         // it is what the export writes for a record whose texture is missing.
-        const RavTexture* texture = ScanName(NextLine(), name) ? m_rav.FindTexture(name) : nullptr;
+        const RavTexture* texture = ScanWord(p, name) ? m_rav.FindTexture(name) : nullptr;
         if (texture == nullptr) {
             Warn(Format("Warning! Object %d (%s) Texture %s not in ravfile. Skipping textures", i,
                         object.name.c_str(), name.c_str()));
             Skip(LinesPerTexture() - 1);
-            return;
+            return true;
         }
         record.textureRef = texture->textureRef;
         if (!Has(ExportOrder)) {
-            return;
+            return true;
         }
-        const std::int32_t count = NextCount("ORDERCOUNT=");
+        std::int32_t count = 0;
+        if (!NextCount("ORDERCOUNT=", count)) {
+            return false;
+        }
         if (count != record.orderCount) {
             Warn(Format("Warning! Object %d (%s) Textfile has %d order entries, the rav %d. "
                         "Skipping order entries",
                         i, object.name.c_str(), count, record.orderCount));
             Skip(1);
-            return;
+            return true;
         }
-        ReadOrder(i, object, t);
+        return ReadOrder(i, object, t);
     }
 
-    void ReadOrder(std::int32_t i, RavObject& object, std::size_t t) {
-        const std::string& line = NextLine();
+    bool ReadOrder(std::int32_t i, RavObject& object, std::size_t t) {
+        const char* p = NextKeyed("ORDER=");
+        if (p == nullptr) {
+            return false;
+        }
         if (m_lines.RanOut()) {
-            return; // a missing line holds no entries, not zeros
+            return true; // a missing line holds no entries, not zeros
         }
         std::vector<std::uint16_t>& orders = object.orders[t];
-        // The entries follow the six characters of "ORDER="; the key itself
-        // is not compared.
-        const char* p = line.c_str() + std::min<std::size_t>(line.size(), 6);
         for (std::size_t j = 0; j < orders.size(); ++j) {
             orders[j] = static_cast<std::uint16_t>(static_cast<std::uint64_t>(ParseInteger(p)));
             const char* comma = std::strchr(p, ',');
@@ -258,14 +298,16 @@ private:
                             "Skipping rest",
                             i, object.name.c_str(), static_cast<int>(j + 1),
                             static_cast<int>(orders.size())));
-                return;
+                return true;
             }
         }
+        return true;
     }
 
     CAsciiLineReader& m_lines;
     CRavFile& m_rav;
     CMessageOutput& m_output;
+    const std::string& m_path;
     std::uint32_t m_mode = 0;
     std::string m_line;
 };
@@ -278,7 +320,7 @@ bool CAsciiFilter::Import(const std::string& path, CRavFile* rav) {
     }
     return ReadExchangeStream(path, [&](std::FILE* file) {
         CAsciiLineReader lines(file, kMaxLineLength);
-        CAsciiImporter(lines, *rav, *this).Run();
-        return true;
+        lines.SkipByteOrderMark();
+        return CAsciiImporter(lines, *rav, *this, path).Run();
     });
 }
