@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <span>
@@ -43,26 +44,63 @@ bool ScanWord(const char* p, std::string& word) {
     return true;
 }
 
-// scanf's "%f, %f, ..." (with a comma before the first number when
-// `leadingComma`): a comma must follow each number directly, white space
-// after it is optional. Returns how many numbers were read.
-std::size_t ScanFloats(const char* p, bool leadingComma, std::span<float> values) {
-    std::size_t count = 0;
-    for (float& value : values) {
-        if (count > 0 || leadingComma) {
-            if (*p != ',') {
-                break;
-            }
-            ++p;
-        }
-        const std::size_t used = ScanFloat(p, value);
-        if (used == 0) {
-            break;
-        }
-        p += used;
+// A table: colours mix digits and letters at random, on which tests would
+// mispredict.
+constexpr auto kIsHexDigit = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        table[static_cast<std::size_t>(c)] =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    }
+    return table;
+}();
+
+bool IsHexDigit(char c) {
+    return kIsHexDigit[static_cast<unsigned char>(c)];
+}
+
+// Commas are few in a line, so memchr passes over the rest.
+std::ptrdiff_t CountCommas(const char* p, const char* end) {
+    std::ptrdiff_t count = 0;
+    while (const void* comma = std::memchr(p, ',', static_cast<std::size_t>(end - p))) {
+        p = static_cast<const char*>(comma) + 1;
         ++count;
     }
     return count;
+}
+
+// scanf's "%f, %f, ..." (with a comma before the first number when
+// `leadingComma`): a comma must follow each number directly, white space
+// after it is optional. Returns how many numbers were read and where each
+// one's text begins in `starts`; `p` ends up after the last.
+std::size_t ScanFloats(const char*& p, bool leadingComma, std::span<float> values,
+                       std::span<const char*> starts) {
+    std::size_t count = 0;
+    for (float& value : values) {
+        const char* q = p;
+        if (count > 0 || leadingComma) {
+            if (*q != ',') {
+                break;
+            }
+            ++q;
+        }
+        const std::size_t used = ScanFloat(q, value);
+        if (used == 0) {
+            break;
+        }
+        starts[count] = q;
+        p = q + used;
+        ++count;
+    }
+    return count;
+}
+
+// The number that ScanFloat reads at `start`, as written.
+std::string WrittenNumber(const char* start) {
+    float unused = 0.0f;
+    const std::size_t used = ScanFloat(start, unused);
+    const char* first = SkipSpace(start);
+    return std::string(first, static_cast<std::size_t>(start + used - first));
 }
 
 // Reads the text into the model object by object, matching objects by
@@ -151,6 +189,12 @@ private:
 
     void Warn(const std::string& text) { m_output.Output(text, 1); }
 
+    // A warning about the line read last.
+    void WarnAtLine(const std::string& what) {
+        Warn(Format("Warning! %s line %lld: %s", m_path.c_str(),
+                    static_cast<long long>(m_lines.LineNumber()), what.c_str()));
+    }
+
     bool ReadObject(std::int32_t i, RavObject& object) {
         if (NextKeyed("Object") == nullptr) {
             return false;
@@ -204,44 +248,76 @@ private:
 
     void ReadVertex(RavObject& object, std::size_t k) {
         const std::string& line = NextLine();
+        // Without positions the line begins with the comma before u.
+        const std::size_t uvFirst = Has(ExportVertexes) ? 3 : 0;
+        const std::size_t wanted = uvFirst + (Has(ExportPlacements) ? 2 : 0);
         std::array<float, 5> values{};
-        if (Has(ExportVertexes)) {
-            const std::size_t wanted = Has(ExportPlacements) ? 5 : 3;
-            const std::size_t read =
-                ScanFloats(line.c_str(), false, std::span(values).first(wanted));
-            RavVertex& v = object.vertices[k];
-            float* const fields[] = {&v.x, &v.y, &v.z};
-            for (std::size_t n = 0; n < std::min<std::size_t>(read, 3); ++n) {
-                *fields[n] = values[n];
+        std::array<const char*, 5> starts{};
+        const char* rest = line.c_str();
+        const std::size_t read =
+            ScanFloats(rest, uvFirst == 0, std::span(values).first(wanted), starts);
+        RavVertex& v = object.vertices[k];
+        const bool hasUv = k < object.uvs.size();
+        float* const fields[] = {&v.x, &v.y, &v.z, hasUv ? &object.uvs[k].u : nullptr,
+                                 hasUv ? &object.uvs[k].v : nullptr};
+        static constexpr const char* kNames[] = {"x", "y", "z", "u", "v"};
+        for (std::size_t n = 0; n < read; ++n) {
+            const std::size_t field = n < uvFirst ? n : n - uvFirst + 3;
+            if (fields[field] == nullptr) {
+                continue; // beyond the object's texture coordinates: dropped
             }
-            StoreUv(object, k, std::span(values).subspan(3), read > 3 ? read - 3 : 0);
-        } else if (Has(ExportPlacements)) {
-            // Without positions the line begins with the comma before u.
-            const std::size_t read = ScanFloats(line.c_str(), true, std::span(values).first(2));
-            StoreUv(object, k, std::span(values).first(2), read);
+            if (!std::isfinite(values[n])) {
+                WarnAtLine(Format("%s is not a finite number; the old %s kept",
+                                  WrittenNumber(starts[n]).c_str(), kNames[field]));
+                continue;
+            }
+            *fields[field] = values[n];
         }
-        if (Has(ExportShading) && k < object.colours.size() && line.size() >= 6) {
-            // The last six characters are bytes 2, 1, 0 of the colour.
-            const std::uint64_t rgb = ParseHex(line.c_str() + line.size() - 6);
-            RavColour& colour = object.colours[k];
-            colour[0] = static_cast<std::uint8_t>(rgb);
-            colour[1] = static_cast<std::uint8_t>(rgb >> 8);
-            colour[2] = static_cast<std::uint8_t>(rgb >> 16);
+        CheckNumberCount(read, wanted, CountCommas(rest, line.c_str() + line.size()));
+        if (Has(ExportShading) && k < object.colours.size()) {
+            ReadColour(line, object.colours[k]);
         }
     }
 
-    // Coordinates of a vertex beyond the object's texture coordinates are
-    // read and dropped.
-    static void StoreUv(RavObject& object, std::size_t k, std::span<const float> uv,
-                        std::size_t read) {
-        if (k >= object.uvs.size()) {
-            return;
+    // A number missing or split in two by a decimal comma leaves the others
+    // in the wrong fields, and nothing else would tell. Each comma after the
+    // numbers read starts a field; the colour takes one of them.
+    void CheckNumberCount(std::size_t read, std::size_t wanted, std::ptrdiff_t commasLeft) {
+        std::ptrdiff_t found = static_cast<std::ptrdiff_t>(read);
+        if (read == wanted) {
+            found += commasLeft - (Has(ExportShading) ? 1 : 0);
         }
-        if (read > 0) {
-            object.uvs[k].u = uv[0];
+        if (found != static_cast<std::ptrdiff_t>(wanted)) {
+            WarnAtLine(Format("EXMODE=%u writes %d numbers, the line has %d%s", m_mode,
+                              static_cast<int>(wanted), static_cast<int>(found),
+                              found > static_cast<std::ptrdiff_t>(wanted)
+                                  ? "; a decimal comma splits a number in two, write 0.5, not 0,5"
+                                  : ""));
         }
-        if (read > 1) {
-            object.uvs[k].v = uv[1];
+    }
+
+    // The colour is read from the line's last six characters, so a field
+    // after the last comma of another length reads as the wrong colour.
+    void ReadColour(const std::string& line, RavColour& colour) {
+        const char* const end = line.c_str() + line.size();
+        const char* const last6 = end - std::min<std::size_t>(line.size(), 6);
+        const char* before = last6;
+        while (before > line.c_str() && IsSpace(before[-1])) {
+            --before;
+        }
+        if (end - last6 != 6 || !std::all_of(last6, end, IsHexDigit) ||
+            (before > line.c_str() && before[-1] != ',')) {
+            const std::size_t comma = line.rfind(',');
+            WarnAtLine(
+                Format("colour \"%s\" is not six hexadecimal digits",
+                       SkipSpace(line.c_str() + (comma == std::string::npos ? 0 : comma + 1))));
+        }
+        if (line.size() >= 6) {
+            // The last six characters are bytes 2, 1, 0 of the colour.
+            const std::uint64_t rgb = ParseHex(last6);
+            colour[0] = static_cast<std::uint8_t>(rgb);
+            colour[1] = static_cast<std::uint8_t>(rgb >> 8);
+            colour[2] = static_cast<std::uint8_t>(rgb >> 16);
         }
     }
 
@@ -288,8 +364,22 @@ private:
             return true; // a missing line holds no entries, not zeros
         }
         std::vector<std::uint16_t>& orders = object.orders[t];
+        bool reported = false;
         for (std::size_t j = 0; j < orders.size(); ++j) {
-            orders[j] = static_cast<std::uint16_t>(static_cast<std::uint64_t>(ParseInteger(p)));
+            const std::int64_t entry = ParseInteger(p);
+            const auto stored = static_cast<std::uint16_t>(static_cast<std::uint64_t>(entry));
+            // Only an entry the text changes: one the RAV file holds already
+            // is not the text's doing, and would stop every strict import.
+            // One warning a line is enough to find it.
+            if (!reported && stored != orders[j] && entry != -1 &&
+                (entry < 0 || entry >= object.mesh.vertexCount)) {
+                WarnAtLine(Format("order entry %lld is out of range; Object %d (%s) has %d "
+                                  "Vertexes",
+                                  static_cast<long long>(entry), i, object.name.c_str(),
+                                  object.mesh.vertexCount));
+                reported = true;
+            }
+            orders[j] = stored;
             const char* comma = std::strchr(p, ',');
             if (comma != nullptr) {
                 p = comma + 1;
