@@ -23,7 +23,7 @@ using Json = nlohmann::ordered_json;
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() &&
            std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 // The content decides: an archive named .rav is still one. A file named as

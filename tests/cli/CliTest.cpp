@@ -119,7 +119,8 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
         {{"shade", "@", "-10"}, 1, "",
          "Valid Shade % is between 0 and 100, type -1 for reset the shades\n"},
         {{"tpl", "#", "--select", "im04,0,dup"}, 0, "4 images of 5 selected for tpl creation\n"
-         "Generating TPages...\n1 TPages required...writing file\n", "",
+         "Generating TPages...\n1 TPages required...writing file\nTPL layout written to " +
+         tpl + "\n", "",
          "10,1 grass01 Stand_A | im00 dup dup im04"},
         {{"fsh-names", "@", "#", "--select", "dup"}, 0,
          "2 images of 2 selected for import\nSuccefully written texture data\n", question,

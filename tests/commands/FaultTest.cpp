@@ -145,26 +145,30 @@ TEST_F(FaultTest, ReportsWhatItCannotUseAndWritesNothing) {
                                               "file itself. Nothing written", 1}, exportFailed}},
 #ifndef _WIN32
         {.what = "export to a device", .id = Command::Export, .exchange = "/dev/null",
-         .log = {{"Error opening /dev/null", 1}, exportFailed}},
+         .log = {{"Error opening /dev/null", 1}, {"Reason: Invalid argument", 1}, exportFailed}},
         {.what = "RAV file is a device", .id = Command::Export, .exchange = "@out.txt",
-         .rav = "/dev/zero", .log = {{"Error opening /dev/zero", 1}}},
+         .rav = "/dev/zero", .log = {{"Error opening /dev/zero", 1}, {"Reason: Invalid argument", 1}}},
 #endif
         {.what = "export through a file", .id = Command::Export, .exchange = "@scene.rav/out.txt",
-         .log = {{"Error opening @scene.rav/out.txt", 1}, exportFailed}},
+         .log = {{"Error opening @scene.rav/out.txt", 1}, {"Reason: Not a directory", 1},
+                 exportFailed}},
         // One reader of exchange files serves every filter.
         {.what = "import, no file", .id = Command::Import, .filter = 2, .exchange = "@in.lwo",
-         .log = {{"Error opening @in.lwo", 1}, importFailed}},
+         .log = {{"Error opening @in.lwo", 1}, {"Reason: No such file or directory", 1},
+                 importFailed}},
         {.what = "no archive file", .id = Command::CreateTpl, .fsh = "@none.fsh",
-         .log = {{"Can't open @none.fsh for reading", 0}}},
+         .log = {{"Can't open @none.fsh for reading", 0},
+                 {"Reason: No such file or directory", 0}}},
         {.what = "names from no archive", .id = Command::ImportNames,
          .before = [this] { dir.WriteText("crowd.fsh", "SHP"); },
          .log = {{"@crowd.fsh is not a valid FSH file", 0}}},
         {.what = "no RAV path", .id = Command::Export, .filter = 99, .exchange = "@out.txt",
-         .rav = "", .log = {{"Error opening ", 1}}},
+         .rav = "", .log = {{"Error opening ", 1}, {"Reason: No such file or directory", 1}}},
         {.what = "slot 3", .id = Command::Export, .filter = 3, .exchange = "@out.txt"},
         {.what = "neither mode", .id = Command::Execute, .mode = std::nullopt},
         {.what = "RAV file deleted", .id = Command::ImportNames, .during = [&] { fs::remove(rav); },
-         .log = {{"Error opening @scene.rav", 1}, {"Error writing texture data", 0}}},
+         .log = {{"Error opening @scene.rav", 1}, {"Reason: No such file or directory", 1},
+                 {"Error writing texture data", 0}}},
         {.what = "archive replaced by another", .id = Command::CreateTpl,
          .during = [&] { dir.Write("crowd.fsh", MakeFshOfSizes({{"\xE9t\xE9"}, {"Neu"}})); },
          .log = {{"Error! @crowd.fsh has changed since it was loaded. Aborting", 1}}},
@@ -195,7 +199,9 @@ TEST_F(FaultTest, ReportsWhatItCannotUseAndWritesNothing) {
 // A RAV file cut at the start of each section, or inside a block: a table or
 // block that does not lie wholly within the file fails the load with its
 // section, before anything is written. Only an array of values may run past
-// the end; it reads as zeros, and the import writes it back whole.
+// the end; it reads as zeros. Colours and order lists that start at the end
+// are not written back while they hold those zeros (the file would grow),
+// and a change to them is refused.
 TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
     RavBuilder single{.textures = {"grass"}, .objects = {Quad("Feld", 0, 0)}};
     const auto built = single.Build();
@@ -221,7 +227,7 @@ TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
         {"uv header", o.uvHeader, "Poly2"},
         {"uvs", o.uvs, "Poly2"},
         {"texture records", o.textureRecords, "Poly2"},
-        {"order list", o.orders[0], "Poly3"},
+        {"order list", o.orders[0], nullptr},
         {"colours", o.colours, nullptr},
     };
     for (const auto& cut : cuts) {
@@ -234,8 +240,16 @@ TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
         if (loads) {
             EXPECT_EQ(log, (Messages{{"Successful imported data... updating data", 0},
                                      {"Successful updated data", 0}}));
-            single.objects[0].colours.assign(4, {0, 0, 0, 0});
-            EXPECT_EQ(ReadBytes(rav), single.Build().image.Bytes());
+            EXPECT_EQ(ReadBytes(rav), image.Bytes());
+            CommandInputs whiten;
+            whiten.ravPath = rav;
+            whiten.shade = "-1";
+            EXPECT_FALSE(dispatcher.Run(Command::Shade, whiten));
+            EXPECT_EQ(log.back(), (std::pair<std::string, int>{
+                                      "Error! Object 0: its colours lie beyond the end of " + rav +
+                                          ". Nothing written",
+                                      1}));
+            EXPECT_EQ(ReadBytes(rav), image.Bytes());
         } else {
             EXPECT_EQ(log, (Messages{{InvalidRav(rav, cut.section), 1}}));
             EXPECT_EQ(ReadBytes(rav), image.Bytes());
@@ -289,10 +303,11 @@ bool AsOrdinaryUser() {
 }
 
 // A save or export that cannot write fails the command after the writer's
-// message, and no success line follows. A file-size limit below the first
-// byte to be written stands in for a full disk: the RAV file keeps every
-// byte, and a cut-off export or layout is removed. A read-only RAV file is
-// tried by an ordinary user, as root may write to it anyway.
+// message and the system's reason, and no success line follows. A file-size
+// limit below the first byte to be written stands in for a full disk: the
+// RAV file keeps every byte, so does an earlier export or layout of the same
+// name, and no temporary file is left behind. A read-only RAV file is tried
+// by an ordinary user, as root may write to it anyway.
 TEST_F(FaultTest, WriteErrorsFailTheCommand) {
     const std::pair<std::string, int> ravError{"Error writing @scene.rav", 1};
     const std::pair<std::string, int> readOnly{"Error opening @scene.rav", 1};
@@ -300,21 +315,22 @@ TEST_F(FaultTest, WriteErrorsFailTheCommand) {
     const std::pair<std::string, int> notUpdated{"Error updating data", 0};
     const std::pair<std::string, int> namesFailed{"Error writing texture data", 0};
     const std::pair<std::string, int> exportFailed{"Error exporting data", 0};
+    const std::pair<std::string, int> tooLarge{"Reason: File too large", 1};
     // clang-format off
     const std::pair<Row, bool> rows[] = { // read-only rather than limited
         {{.what = "ASCII export", .id = Command::Export, .exchange = "@out.txt",
-          .log = {{"Error writing @out.txt", 1}, exportFailed}}, false},
+          .log = {{"Error writing @out.txt", 1}, tooLarge, exportFailed}}, false},
         {{.what = "DW export", .id = Command::Export, .filter = 1, .exchange = "@out.dw",
-          .log = {{"Error writing @out.dw", 1}, exportFailed}}, false},
+          .log = {{"Error writing @out.dw", 1}, tooLarge, exportFailed}}, false},
         {{.what = "LWO export", .id = Command::Export, .filter = 2, .exchange = "@out.lwo",
-          .log = {{"Error writing @out.lwo", 1}, exportFailed}}, false},
+          .log = {{"Error writing @out.lwo", 1}, tooLarge, exportFailed}}, false},
         {{.what = "DW import", .id = Command::Import, .filter = 1, .exchange = "@in.dw",
-          .log = {updating, ravError, notUpdated}}, false},
+          .log = {updating, ravError, tooLarge, notUpdated}}, false},
         {{.what = "layout", .id = Command::CreateTpl,
           .log = {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0},
-                  {"Error writing @crowd.tpl", 1}}}, false},
+                  {"Error writing @crowd.tpl", 1}, tooLarge}}, false},
         {{.what = "read-only names", .id = Command::ImportNames,
-          .log = {readOnly, namesFailed}}, true},
+          .log = {readOnly, {"Reason: Permission denied", 1}, namesFailed}}, true},
     };
     // clang-format on
     const std::string rav = dir.File("scene.rav");
@@ -329,6 +345,10 @@ TEST_F(FaultTest, WriteErrorsFailTheCommand) {
         Reset();
         ASSERT_TRUE(Run({.what = "", .id = Command::Export, .filter = 1, .exchange = "@in.dw"}));
         dir.Write("scene.rav", stale);
+        const std::string earlier = "an earlier file\r\n";
+        for (const char* name : {"out.txt", "out.dw", "out.lwo", "crowd.tpl"}) {
+            dir.WriteText(name, earlier);
+        }
         const std::set<std::string> files = Files();
         // An ordinary user must be able to read everything but write nothing.
         fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::others_read |
@@ -356,6 +376,9 @@ TEST_F(FaultTest, WriteErrorsFailTheCommand) {
         fs::permissions(dir.Path(), fs::perms::owner_all, fs::perm_options::add);
         EXPECT_EQ(Files(), files);
         EXPECT_EQ(ReadBytes(rav), stale);
+        for (const char* name : {"out.txt", "out.dw", "out.lwo", "crowd.tpl"}) {
+            EXPECT_EQ(ReadText(dir.File(name)), earlier) << name;
+        }
     }
 }
 #endif

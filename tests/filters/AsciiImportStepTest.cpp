@@ -9,7 +9,7 @@ using AsciiImportStepTest = FilterTest<CAsciiFilter>;
 // than uvs and holds an order entry (9) beyond its vertices already. A text
 // out of step stops the import before it has changed anything here.
 TEST_F(AsciiImportStepTest, StaysInStepWithTheModelOrStops) {
-    const std::string warn = "Warning! " + path + " line ";
+    const std::string warn = "Warning! " + exchange + " line ";
     // Object 0 alone, after the EXMODE line: its next line is line 6.
     const std::string one = "\r\nOBJECTS=1\r\nObject 0:\r\nNAME=a\r\nVERTEXES=2\r\n";
     const std::string uvsColours = " | 0.5,0.5 | 01020304 05060708 | ";
@@ -30,9 +30,9 @@ TEST_F(AsciiImportStepTest, StaysInStepWithTheModelOrStops) {
         {"a VERTEXES count edited alone: no TEXTURES= where due", Join({"// edited", "EXMODE=1",
          "OBJECTS=1", "", "Object 0:", "NAME=a", "VERTEXES=3", "1, 1, 1", "2, 2, 2", "TEXTURES=1",
          "\t\tNAME=grass"}), {{"Warning! Object 0 (a) has a 3 Vertexes, the ravfile has 2. "
-         "Skipping Object", 1}, {"Error! " + path + " line 11: expected TEXTURES= but found "
+         "Skipping Object", 1}, {"Error! " + exchange + " line 11: expected TEXTURES= but found "
          "\"NAME=grass\". Nothing imported", 1}}, false},
-        {"a random text", "Dear diary,\r\n", {{"Error! " + path + " line 1: expected EXMODE= but "
+        {"a random text", "Dear diary,\r\n", {{"Error! " + exchange + " line 1: expected EXMODE= but "
          "found \"Dear diary,\". Nothing imported", 1}}, false},
         {"comment lines only", "// one\r\n//two\r\n", {}, true},
         {"lines running out where a key is due", "EXMODE=1\r\nOBJECTS=1\r\nObject 0:\r\n",

@@ -25,8 +25,8 @@ TEST_F(DesignWorkshopBlocksTest, PolylinesComeBackToTheirG2Objects) {
     const std::pair<std::vector<std::uint8_t>, int> models[] = {
         {ReadBytes(POLYPORT_EXAMPLES "/sample.rav"), 288}, {scene.Build().image.Bytes(), 3}};
     for (const auto& [model, g2] : models) {
-        ravPath = dir.Write("scene.rav", model);
-        ASSERT_TRUE(rav.Load(ravPath));
+        path = dir.Write("scene.rav", model);
+        ASSERT_TRUE(rav.Load(path));
         std::vector<std::uint8_t> plain, imported;
         ASSERT_TRUE(rav.PrepareSave(plain));
         const std::string text = Export(), last = text.substr(text.rfind("Polyline:"));
@@ -40,7 +40,7 @@ TEST_F(DesignWorkshopBlocksTest, PolylinesComeBackToTheirG2Objects) {
             {text.substr(0, text.size() - last.size()), false, {{"Fatal error - aborting", 1}}}};
         // clang-format on
         for (const auto& [file, result, said] : files) {
-            ASSERT_TRUE(rav.Load(ravPath));
+            ASSERT_TRUE(rav.Load(path));
             for (RavObject& object : rav.Objects().subspan(1)) {
                 if (IsDesignWorkshopG2(object)) {
                     object.vertices.assign(4, {7, 7, 7});

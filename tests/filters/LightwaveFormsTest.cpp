@@ -46,10 +46,10 @@ TEST_F(LightwaveFormsTest, QuadrilateralsGoToTheObjectsInFileOrder) {
                                             Be(0xFF000006, 4) + Be(0xFF000007, 4)) +
                           Chunk("TAGS", "x"));
     const std::string count =
-        "Warning! " + path +
+        "Warning! " + exchange +
         " holds 2 quadrilaterals but the RAV file has 3 four-vertex objects; quadrilaterals added "
         "or removed in a modelling tool shift onto other objects";
-    const std::string other = path + " is not a LightWave object file (form type LWLO)";
+    const std::string other = exchange + " is not a LightWave object file (form type LWLO)";
     // clang-format off
     const std::tuple<std::string, bool, Messages, std::array<int, 3>> cases[] = {
         {Chunk("FORM", lwob + Chunk("POLS", Face(8) + surface + Face(0) + surface)), true,
