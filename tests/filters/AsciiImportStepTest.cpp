@@ -32,9 +32,6 @@ TEST_F(AsciiImportStepTest, StaysInStepWithTheModelOrStops) {
          "\t\tNAME=grass"}), {{"Warning! Object 0 (a) has a 3 Vertexes, the ravfile has 2. "
          "Skipping Object", 1}, {"Error! " + exchange + " line 11: expected TEXTURES= but found "
          "\"NAME=grass\". Nothing imported", 1}}, false},
-        {"a random text", "Dear diary,\r\n", {{"Error! " + exchange + " line 1: expected EXMODE= but "
-         "found \"Dear diary,\". Nothing imported", 1}}, false},
-        {"comment lines only", "// one\r\n//two\r\n", {}, true},
         {"lines running out where a key is due", "EXMODE=1\r\nOBJECTS=1\r\nObject 0:\r\n",
          {{"Warning! Object 0 (a) has a 0 Vertexes, the ravfile has 2. Skipping Object", 1},
           {"Warning! Textfile has to few lines. Aborting", 1}}, true},

@@ -12,8 +12,8 @@ using DesignWorkshopBlocksTest = FilterTest<CDesignWorkshopFilter>;
 // past the objects the export leaves out: the import of an export into the
 // model with those corners overwritten saves what a plain save writes (the
 // corners of both models hold at most six decimals). A polyline more is
-// reported and left out; one fewer is fatal. The sample's objects 1 to 7
-// are not G2 objects; the scene has others between and after G2 objects.
+// reported and left out; one fewer is fatal. The scene has other objects
+// between and after G2 objects.
 TEST_F(DesignWorkshopBlocksTest, PolylinesComeBackToTheirG2Objects) {
     const RavBuilder::Object light{.kind = 3}, triangle{.vertices = {{}, {}, {}}};
     const auto quad = [](float x, std::int32_t texture) {
@@ -22,8 +22,7 @@ TEST_F(DesignWorkshopBlocksTest, PolylinesComeBackToTheirG2Objects) {
     const RavBuilder scene{
         .textures = {"t0", "t1"},
         .objects = {light, quad(1, 1), triangle, quad(2, 0), light, quad(3, 1), light}};
-    const std::pair<std::vector<std::uint8_t>, int> models[] = {
-        {ReadBytes(POLYPORT_EXAMPLES "/sample.rav"), 288}, {scene.Build().image.Bytes(), 3}};
+    const std::pair<std::vector<std::uint8_t>, int> models[] = {{scene.Build().image.Bytes(), 3}};
     for (const auto& [model, g2] : models) {
         path = dir.Write("scene.rav", model);
         ASSERT_TRUE(rav.Load(path));
