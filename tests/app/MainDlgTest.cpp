@@ -125,6 +125,22 @@ TEST_F(MainDlgTest, BrowseAsksForTheFilterFile) {
     EXPECT_EQ(C<QLineEdit>(ControlId::ExchangePath)->text().toStdString(), "/\xC3\x9C/a.dw");
 }
 
+// A file named for another filter than the chosen one is used only when the
+// user says so.
+TEST_F(MainDlgTest, ExportAsksBeforeUsingAFileOfAnotherFilter) {
+    dlg.SetStartPaths(QString::fromStdString(POLYPORT_EXAMPLES "/sample.rav"), {});
+    C<QComboBox>(ControlId::FilterList)->setCurrentIndex(2);
+    Set(ControlId::ExchangePath, "@scene.txt");
+    Set(ControlId::ExportButton);
+    EXPECT_EQ(services.script.questions,
+              std::vector<std::string>{FillPaths("@scene.txt looks like a file of the ASCII Text "
+                                                 "filter, but the G2 Lightwave filter is selected. "
+                                                 "Use the G2 Lightwave filter anyway?",
+                                                 at)});
+    EXPECT_FALSE(fs::exists(folder / "scene.txt"));
+    EXPECT_EQ(LogLines(), Lines{kWelcome});
+}
+
 // A button of each tab, the first and the last command among them, on fresh
 // copies of the samples, the paths filled in as the command line does: what
 // the fields hold reaches the command, and the lines it logs appear. A tab shows the controls its
