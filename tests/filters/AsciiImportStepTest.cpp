@@ -32,9 +32,6 @@ TEST_F(AsciiImportStepTest, StaysInStepWithTheModelOrStops) {
          "\t\tNAME=grass"}), {{"Warning! Object 0 (a) has a 3 Vertexes, the ravfile has 2. "
          "Skipping Object", 1}, {"Error! " + exchange + " line 11: expected TEXTURES= but found "
          "\"NAME=grass\". Nothing imported", 1}}, false},
-        {"lines running out where a key is due", "EXMODE=1\r\nOBJECTS=1\r\nObject 0:\r\n",
-         {{"Warning! Object 0 (a) has a 0 Vertexes, the ravfile has 2. Skipping Object", 1},
-          {"Warning! Textfile has to few lines. Aborting", 1}}, true},
         {"numbers that are not finite", "EXMODE=5" + one + Join({"nan, 20, -inf, 1e39, 0.75",
          "4, 5, 6, nan, 0", "TEXTURES=1", "NAME=stand"}),
          {{warn + "6: nan is not a finite number; the old x kept", 1}, {warn + "6: -inf is not a "
