@@ -489,18 +489,42 @@ void CMainDlg::OnBrowse(ControlId button) {
         return;
     }
     filterList += kAllFiles;
-    if (const std::optional<std::string> path = m_services.OpenFileName(title, filterList)) {
+    // An export needs a name that does not exist yet.
+    const bool mustExist = button != BrowseExchange;
+    if (const std::optional<std::string> path =
+            m_services.OpenFileName(title, filterList, mustExist)) {
         SetFieldText(field, FromUtf8(*path));
     }
 }
 
 void CMainDlg::OnCommand(ControlId button) {
     for (const auto& [id, command] : kCommandButtons) {
-        if (id == button) {
-            // The dispatcher reports every outcome into the log itself.
-            (void)m_dispatcher.Run(command, GatherInputs());
+        if (id != button) {
+            continue;
         }
+        const CommandInputs inputs = GatherInputs();
+        if ((command == Command::Import || command == Command::Export) &&
+            !ConfirmFilterForFile(inputs)) {
+            return;
+        }
+        // The dispatcher reports every outcome into the log itself.
+        (void)m_dispatcher.Run(command, inputs);
     }
+}
+
+// A file whose extension belongs to another filter ("scene.txt" with the
+// LightWave filter) is most likely a slip: ask before using it.
+bool CMainDlg::ConfirmFilterForFile(const CommandInputs& inputs) {
+    const CFilterTable& filters = m_dispatcher.Filters();
+    const int byName = filters.IndexForPath(inputs.exchangePath);
+    const CFilter* chosen = filters.Get(static_cast<std::size_t>(inputs.filterIndex));
+    if (byName < 0 || byName == inputs.filterIndex || chosen == nullptr) {
+        return true;
+    }
+    return m_services.AskYesNo(Format(
+        "%s looks like a file of the %s, but the %s is selected. Use the %s anyway?",
+        inputs.exchangePath.c_str(), filters.Get(static_cast<std::size_t>(byName))->GetName(),
+        chosen->GetName(), chosen->GetName()));
 }
 
 // Paths go to the core whole and as UTF-8 bytes; the numbers stay text until

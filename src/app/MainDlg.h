@@ -66,6 +66,7 @@ private:
     void ShowControlsOfTab(int tab);
     void ShowLog(const std::string& text);
     [[nodiscard]] CommandInputs GatherInputs() const;
+    [[nodiscard]] bool ConfirmFilterForFile(const CommandInputs& inputs);
     [[nodiscard]] QString FieldText(ControlId field) const;
     void SetFieldText(ControlId field, const QString& text);
     [[nodiscard]] CFilter* SelectedFilter();

@@ -41,10 +41,10 @@ bool CQtServices::SelectImages(CImageSelection& selection) {
 }
 
 std::optional<std::string> CQtServices::OpenFileName(const std::string& title,
-                                                     std::string_view filterList) {
+                                                     std::string_view filterList, bool mustExist) {
     QFileDialog dialog(m_parent, QString::fromStdString(title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setNameFilters(ToQtNameFilters(filterList));
     dialog.setSizeGripEnabled(true);
     if (dialog.exec() != QDialog::Accepted) {

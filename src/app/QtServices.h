@@ -13,8 +13,8 @@ public:
     [[nodiscard]] bool AskYesNo(const std::string& text) override;
     [[nodiscard]] bool EditAsciiSettings(AsciiSettingsFields& fields) override;
     [[nodiscard]] bool SelectImages(CImageSelection& selection) override;
-    [[nodiscard]] std::optional<std::string> OpenFileName(const std::string& title,
-                                                          std::string_view filterList) override;
+    [[nodiscard]] std::optional<std::string>
+    OpenFileName(const std::string& title, std::string_view filterList, bool mustExist) override;
     void SetParentWindow(QWidget* parent) override;
 
 private:

@@ -9,16 +9,64 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
 #else
 #include <unistd.h>
 #endif
+
+namespace {
+
+// The number of single-letter edits between two words.
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) {
+        row[j] = j;
+    }
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1])});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// A first argument that names no command: which, and the nearest command.
+std::optional<std::string> UnknownCommand(const CLI::App& app, int argc,
+                                          const char* const* argv) {
+    if (argc < 2 || argv[1][0] == '-') {
+        return std::nullopt;
+    }
+    const std::string given = argv[1];
+    std::string nearest;
+    std::size_t best = std::string::npos;
+    for (const CLI::App* command : app.get_subcommands({})) {
+        if (command->get_name() == given) {
+            return std::nullopt;
+        }
+        const std::size_t distance = EditDistance(given, command->get_name());
+        if (distance < best) {
+            best = distance;
+            nearest = command->get_name();
+        }
+    }
+    return "Unknown command '" + given + "'; did you mean '" + nearest + "'? " +
+           "(polyport-cli --help lists the commands)";
+}
+
+} // namespace
 
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -34,6 +82,7 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
            std::ostream& err) {
     CLI::App app{"Polyport: RAV scenery and FSH texture tools", "polyport-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "polyport-cli " POLYPORT_VERSION);
 
     std::string infoPath;
     bool infoJson = false;
@@ -51,6 +100,10 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     FshToolRequest fshTool;
     AddFshToolCommands(app, fshTool);
 
+    if (const std::optional<std::string> unknown = UnknownCommand(app, argc, argv)) {
+        err << *unknown << std::endl;
+        return kExitUsage;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/RunCommand.h"
+#include "cli/StrictFlag.h"
 #include "commands/CommandDispatcher.h"
 
 #include <CLI/CLI.hpp>
@@ -125,7 +126,9 @@ void AddExchangeCommands(CLI::App& app, const CFilterTable& filters,
             }
         }
     }
-    AddExchange(app, "import", "Write FILE's data into the RAV file", filterHelp, importRequest);
+    CLI::App* importCommand = AddExchange(app, "import", "Write FILE's data into the RAV file",
+                                          filterHelp, importRequest);
+    AddStrictFlag(*importCommand, importRequest.strict);
     importRequest.command = Command::Import;
 }
 
@@ -141,6 +144,7 @@ int RunExchange(const ExchangeRequest& request, std::ostream& out, std::ostream&
         err << *problem << std::endl;
         return kExitUsage;
     }
+    dispatcher.SetStrict(request.strict);
     CommandInputs inputs;
     inputs.filterIndex = index;
     inputs.ravPath = request.ravPath;

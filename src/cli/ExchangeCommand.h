@@ -24,6 +24,8 @@ struct ExchangeRequest {
     std::optional<std::string> filterKey;
     // The filters' options as given, in the parser's order.
     FilterOptionValues options;
+    // Import only: a warning fails the command before anything is written.
+    bool strict = false;
 };
 
 // Adds both commands to `app`; the help and the options come from `filters`.

@@ -3,6 +3,7 @@
 #include "cli/CliServices.h"
 #include "cli/ExitStatus.h"
 #include "cli/RunCommand.h"
+#include "cli/StrictFlag.h"
 #include "commands/CommandDispatcher.h"
 
 #include <CLI/CLI.hpp>
@@ -31,6 +32,7 @@ void AddFshToolCommands(CLI::App& app, FshToolRequest& request) {
     AddSelectOptions(*names, request);
     names->add_flag("--yes", request.yes,
                     "Agree that texture associations may become wrong, without being asked");
+    AddStrictFlag(*names, request.strict);
     names->callback([&request] { request.command = Command::ImportNames; });
 
     CLI::App* tpl = app.add_subcommand(
@@ -63,6 +65,7 @@ int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive
     CCliServices services(std::move(choice), request.yes, in, interactive, out, err);
     CCommandDispatcher dispatcher;
     dispatcher.SetServices(services);
+    dispatcher.SetStrict(request.strict);
     CommandInputs inputs;
     inputs.ravPath = request.ravPath;
     inputs.fshPath = request.fshPath;

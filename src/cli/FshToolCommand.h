@@ -25,6 +25,8 @@ struct FshToolRequest {
     bool selectNone = false;
     // Consent to the name import's warning without asking.
     bool yes = false;
+    // fsh-names: a warning fails the command before anything is written.
+    bool strict = false;
 };
 
 // Adds both commands to `app`; the one given fills `request`.

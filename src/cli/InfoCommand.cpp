@@ -9,7 +9,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <string_view>
 #include <cstdint>
 #include <vector>
 
@@ -17,8 +20,19 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-// The content decides, not the name: an archive named .rav is still one.
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+// The content decides: an archive named .rav is still one. A file named as
+// an archive is read as one too, so that the archive reader says what is
+// wrong with it.
 bool LooksLikeFsh(const std::string& path) {
+    if (EndsWithNoCase(path, ".fsh") || EndsWithNoCase(path, ".qfs")) {
+        return true;
+    }
     FilePtr file = OpenFile(path, "rb");
     std::uint8_t start[4] = {};
     const std::size_t got = file ? std::fread(start, 1, sizeof start, file.get()) : 0;

@@ -2,6 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/RunCommand.h"
+#include "cli/StrictFlag.h"
 #include "commands/CommandDispatcher.h"
 #include "filters/NumberText.h"
 
@@ -12,12 +13,10 @@
 
 namespace {
 
-// A number as the window's fields take it, but whole: "1.5abc" is a typo
-// here, not 1.5.
+// A number, whole: "1.5abc", "0,5" and "1e" are typos, not numbers.
 std::optional<std::string> CheckNumber(const char* what, const std::string& text) {
-    float value = 0;
     if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])) != 0 ||
-        ScanFloat(text.c_str(), value) != text.size()) {
+        !ParseWholeNumber(text)) {
         return std::string(what) + " needs a number, not '" + text + "'";
     }
     return std::nullopt;
@@ -36,6 +35,7 @@ void AddTransform(CLI::App& app, const char* name, CRavTools::TransformMode mode
     command->add_option("Y", request.y, "Y")->required();
     command->add_option("Z", request.z, "Z")->required();
     command->footer(kNegativeNumbers);
+    AddStrictFlag(*command, request.strict);
     command->callback([&request, mode] {
         request.command = Command::Execute;
         request.transform = mode;
@@ -53,6 +53,7 @@ void AddRavToolCommands(CLI::App& app, RavToolRequest& request) {
     CLI::App* normalize =
         app.add_subcommand("normalize", "Give every G2 object of the RAV file the whole texture");
     normalize->add_option("RAV", request.ravPath, "RAV file")->required();
+    AddStrictFlag(*normalize, request.strict);
     normalize->callback([&request] { request.command = Command::Normalize; });
 
     CLI::App* shade = app.add_subcommand(
@@ -63,6 +64,7 @@ void AddRavToolCommands(CLI::App& app, RavToolRequest& request) {
                      "Darkest shade, 0 to 100; -1 restores every G2 colour to white")
         ->required();
     shade->footer(kNegativeNumbers);
+    AddStrictFlag(*shade, request.strict);
     shade->callback([&request] { request.command = Command::Shade; });
 }
 
@@ -104,5 +106,6 @@ int RunRavTool(const RavToolRequest& request, std::ostream& out, std::ostream& e
         return kExitUsage;
     }
     CCommandDispatcher dispatcher;
+    dispatcher.SetStrict(request.strict);
     return RunCommand(dispatcher, *request.command, inputs, out, err) ? kExitOk : kExitFailed;
 }

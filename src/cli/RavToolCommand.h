@@ -21,6 +21,8 @@ struct RavToolRequest {
     std::string ravPath;
     std::string x, y, z;
     std::string shade;
+    // A warning fails the command before anything is written.
+    bool strict = false;
 };
 
 // Adds the four commands to `app`; the one given fills `request`.

@@ -2,8 +2,10 @@
 
 #include "commands/UiServices.h"
 #include "gamefiles/FileIo.h"
+#include "gamefiles/FileLock.h"
 #include "output/Format.h"
 
+#include <cerrno>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -43,14 +45,12 @@ bool CCommandDispatcher::Run(Command command, const CommandInputs& inputs) {
     case Command::Export:
         return Export(inputs);
     case Command::Execute:
-        return WithRav(inputs.ravPath, [&] {
-            return inputs.transform &&
-                   m_tools.TransformVertices(&m_rav, inputs.Vector(), *inputs.transform);
-        });
+        return Execute(inputs);
     case Command::Normalize:
-        return WithRav(inputs.ravPath, [&] { return m_tools.NormalizeG2(&m_rav); });
+        return WithRav(inputs.ravPath, RavUse::Save, [&] { return m_tools.NormalizeG2(&m_rav); });
     case Command::Shade:
-        return WithRav(inputs.ravPath, [&] { return m_tools.ShadeG2(&m_rav, inputs.Shade()); });
+        return WithRav(inputs.ravPath, RavUse::Save,
+                       [&] { return m_tools.ShadeG2(&m_rav, inputs.Shade()); });
     case Command::ImportNames:
         return ImportNames(inputs);
     case Command::CreateTpl:
@@ -98,14 +98,43 @@ void CCommandDispatcher::Log(const char* text, Severity severity) {
     }
 }
 
-bool CCommandDispatcher::WithRav(const std::string& path, const std::function<bool()>& work) {
+bool CCommandDispatcher::WithRav(const std::string& path, RavUse use,
+                                 const std::function<bool()>& work) {
+    CFileLock lock;
+    if (use == RavUse::Save && !path.empty() && !lock.Acquire(path, m_lockPatience) &&
+        lock.ErrorNumber() == EWOULDBLOCK) {
+        m_rav.FailWithReason(Format("Error! %s is in use by another program", path.c_str()),
+                             lock.ErrorNumber());
+        return false;
+    }
+    // A file that cannot be opened even for the lock is the load's to report.
     // Set before the load: a damaged file leaves a partly read model behind.
     const CLoadedRav release(m_rav);
+    for (CMessageOutput* worker : Workers()) {
+        worker->ResetWarnings();
+    }
+    m_rav.SetWriteGate([this] { return StrictAllowsWriting(); });
     return m_rav.Load(path) && work();
 }
 
+bool CCommandDispatcher::StrictAllowsWriting() {
+    if (!m_strict) {
+        return true;
+    }
+    int warnings = 0;
+    for (CMessageOutput* worker : Workers()) {
+        warnings += worker->Warnings();
+    }
+    if (warnings == 0) {
+        return true;
+    }
+    m_rav.Fail(Format("Error! %d warning%s in a strict run: nothing written to %s", warnings,
+                      warnings == 1 ? "" : "s", m_rav.GetPath().c_str()));
+    return false;
+}
+
 bool CCommandDispatcher::Import(const CommandInputs& inputs) {
-    return WithRav(inputs.ravPath, [&] {
+    return WithRav(inputs.ravPath, RavUse::Save, [&] {
         CFilter* filter = SelectedFilter(inputs);
         if (filter == nullptr) {
             return false;
@@ -126,7 +155,7 @@ bool CCommandDispatcher::Import(const CommandInputs& inputs) {
 }
 
 bool CCommandDispatcher::Export(const CommandInputs& inputs) {
-    return WithRav(inputs.ravPath, [&] {
+    return WithRav(inputs.ravPath, RavUse::Read, [&] {
         CFilter* filter = SelectedFilter(inputs);
         if (filter == nullptr) {
             return false;
@@ -151,10 +180,25 @@ bool CCommandDispatcher::Export(const CommandInputs& inputs) {
     });
 }
 
+bool CCommandDispatcher::Execute(const CommandInputs& inputs) {
+    return WithRav(inputs.ravPath, RavUse::Save, [&] {
+        if (!inputs.transform) {
+            return false;
+        }
+        std::string problem;
+        const std::optional<std::array<float, 3>> vector = inputs.Vector(problem);
+        if (!vector) {
+            m_tools.Fail(problem);
+            return false;
+        }
+        return m_tools.TransformVertices(&m_rav, *vector, *inputs.transform);
+    });
+}
+
 bool CCommandDispatcher::ImportNames(const CommandInputs& inputs) {
     // Declared first, so the archive is freed after the RAV model.
     const CLoadedFsh release(m_fsh);
-    return WithRav(inputs.ravPath, [&] {
+    return WithRav(inputs.ravPath, RavUse::Save, [&] {
         return m_fsh.Load(inputs.fshPath, 1) && m_tools.ImportFshNames(&m_rav, &m_fsh);
     });
 }

@@ -8,6 +8,7 @@
 #include "output/OutputFn.h"
 #include "tools/RavTools.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,16 +46,31 @@ public:
     [[nodiscard]] std::vector<CMessageOutput*> Workers();
     void SetServices(CUiServices& services);
 
+    // Strict: a command that warned writes nothing and fails, for batch
+    // scripts that must not accept a half-applied change.
+    void SetStrict(bool strict) { m_strict = strict; }
+
+    // How long a command waits for another program that works on the same
+    // RAV file (a few seconds unless set).
+    void SetLockPatience(std::chrono::milliseconds patience) { m_lockPatience = patience; }
+
     [[nodiscard]] CFilterTable& Filters() { return m_filters; }
     [[nodiscard]] CRavFile& Rav() { return m_rav; }
     [[nodiscard]] CFshFile& Fsh() { return m_fsh; }
     [[nodiscard]] CRavTools& Tools() { return m_tools; }
 
 private:
+    // Whether a command reads the RAV file only, or saves it too.
+    enum class RavUse { Read, Save };
     // Loads the RAV file, runs `work` on the model when that succeeded, and
-    // releases the model on every path.
-    bool WithRav(const std::string& path, const std::function<bool()>& work);
+    // releases the model on every path. A command that saves locks the file
+    // from before the load until the end, so that two commands on one file
+    // follow each other.
+    bool WithRav(const std::string& path, RavUse use, const std::function<bool()>& work);
     bool Import(const CommandInputs& inputs);
+    bool Execute(const CommandInputs& inputs);
+    // False after a message when a strict run warned.
+    [[nodiscard]] bool StrictAllowsWriting();
     bool Export(const CommandInputs& inputs);
     bool ImportNames(const CommandInputs& inputs);
     bool CreateTpl(const CommandInputs& inputs);
@@ -68,4 +84,6 @@ private:
     CRavTools m_tools;
     CFilterTable m_filters;
     OutputFn m_log;
+    std::chrono::milliseconds m_lockPatience{5000};
+    bool m_strict = false;
 };

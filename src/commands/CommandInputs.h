@@ -15,15 +15,18 @@ struct CommandInputs {
     int filterIndex = 0;
     std::string ravPath;
     std::string exchangePath;
-    // Read as atof reads them (what does not fit ends the number; no digits
-    // give 0), always with "." as decimal point, then narrowed to float.
+    // As typed; always with "." as decimal point.
     std::string x;
     std::string y;
     std::string z;
     std::string shade;
     std::string fshPath;
 
-    // X, Y, Z as numbers.
-    [[nodiscard]] std::array<float, 3> Vector() const;
+    // X, Y, Z as numbers, narrowed to float. Each field's whole text must
+    // be one number ("0,5" and "abc" are none): a move or scale by a number
+    // nobody meant cannot be taken back. Nothing, with `problem` naming the
+    // first field that holds none, otherwise.
+    [[nodiscard]] std::optional<std::array<float, 3>> Vector(std::string& problem) const;
+    // The shade as atof reads it: an empty field is 0, which does no harm.
     [[nodiscard]] float Shade() const;
 };

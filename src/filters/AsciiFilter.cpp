@@ -17,7 +17,8 @@ constexpr unsigned kDecimalsTag = 1 << 8;
 constexpr FilterOption kOptions[] = {
     {"--mode", "ascii: the export mode as a number (default 3)", true, kModeTag},
     {"--vertexes", "ascii: mode flag 1, vertex positions", false, ExportVertexes},
-    {"--textures", "ascii: mode flag 2, textures", false, ExportTextures},
+    {"--textures", "ascii: mode flag 2, recorded in EXMODE only (texture names are always written)",
+     false, ExportTextures},
     {"--placements", "ascii: mode flag 4, texture coordinates", false, ExportPlacements},
     {"--order", "ascii: mode flag 8, vertex orders", false, ExportOrder},
     {"--shading", "ascii: mode flag 16, vertex colours", false, ExportShading},

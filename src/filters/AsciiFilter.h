@@ -29,6 +29,9 @@ class CAsciiFilter final : public CFilter {
 public:
     CAsciiFilter();
 
+    // False also for a text out of step with the model: a line without the
+    // key its place calls for. Reported with its line number; the model may
+    // then hold part of the text and must not be saved.
     [[nodiscard]] bool Import(const std::string& path, CRavFile* rav) override;
     [[nodiscard]] bool Export(const std::string& path, const CRavFile* rav) override;
     // Shows the settings dialog; OK applies it.

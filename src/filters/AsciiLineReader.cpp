@@ -32,10 +32,23 @@ bool CAsciiLineReader::Refill() {
     return got > 0;
 }
 
+void CAsciiLineReader::SkipByteOrderMark() {
+    static constexpr char kMark[] = "\xEF\xBB\xBF";
+    constexpr std::size_t kLength = sizeof kMark - 1;
+    if (m_pos == nullptr) {
+        return;
+    }
+    while (m_file != nullptr && static_cast<std::size_t>(m_end - m_pos) < kLength && Refill()) {
+    }
+    if (std::strncmp(m_pos, kMark, kLength) == 0) {
+        m_pos += kLength;
+    }
+}
+
 bool CAsciiLineReader::SkipLine() {
     for (;;) {
         if (const char* lf = std::strchr(m_pos, '\n')) {
-            m_pos = lf + 1;
+            PassLineEnd(lf);
             return true;
         }
         if (m_file == nullptr) {
@@ -82,10 +95,11 @@ std::string_view CAsciiLineReader::Next() {
             return {};
         }
     }
+    m_lineNumber = m_lineEnds + 1;
     std::string_view line;
     if (lf != nullptr) {
         line = std::string_view(m_pos, static_cast<std::size_t>(lf - m_pos));
-        m_pos = lf + 1;
+        PassLineEnd(lf);
     } else if (m_file == nullptr) {
         m_pos = nullptr;
         return {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -10,7 +11,8 @@
 // lines of white space and "//" comment lines are passed over, as are the
 // leading spaces and TABs of a line; LF and CR LF both end a line; a last
 // line without a line end is not a line; the text ends at its first zero
-// byte. Once the text has run out every further line is empty.
+// byte. Once the text has run out every further line is empty. Lines are
+// numbered from 1 as an editor numbers them, passed-over lines included.
 //
 // The text is either in memory or read from a file piece by piece, so that
 // a large file never has to be held whole.
@@ -35,6 +37,13 @@ public:
     // True once a line was asked for that the text did not hold.
     [[nodiscard]] bool RanOut() const { return m_pos == nullptr; }
 
+    // The number of the line Next returned last; 0 before the first.
+    [[nodiscard]] std::int64_t LineNumber() const { return m_lineNumber; }
+
+    // Passes over a UTF-8 byte-order mark at the start of the text, which
+    // some editors put before the first line. Call before the first Next.
+    void SkipByteOrderMark();
+
     // Where the next line's search starts in a text in memory; null once the
     // text has run out.
     [[nodiscard]] const char* Position() const { return m_pos; }
@@ -46,6 +55,11 @@ private:
     // Passes over the rest of the current line and its LF. False when the
     // text ends first.
     bool SkipLine();
+    // Where the line after `lf` begins.
+    void PassLineEnd(const char* lf) {
+        m_pos = lf + 1;
+        ++m_lineEnds;
+    }
 
     const char* m_pos;
     std::size_t m_maxLength;
@@ -57,4 +71,6 @@ private:
     bool m_atEnd = true;
     // The kept part of a line longer than the buffer.
     std::string m_long;
+    std::int64_t m_lineEnds = 0;
+    std::int64_t m_lineNumber = 0;
 };

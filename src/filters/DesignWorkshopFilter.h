@@ -21,14 +21,15 @@
 //   and one more empty line.
 // Materials are the RAV texture table numbered from 1; 0 means none. The
 // reader looks only for the keywords "Polyline:", "Mat:" and "numVerts:" and
-// the corner lines after the last, and gives the k-th polyline to object k.
+// the corner lines after the last, and gives the k-th polyline to the k-th
+// G2 object from object 1 on, the object the export wrote it from.
 class CDesignWorkshopFilter final : public CFilter {
 public:
     CDesignWorkshopFilter();
 
-    // True when the whole file was read. A file with fewer polylines than the
-    // model has objects after object 0 is reported and gives false, with
-    // what was read so far already in the model.
+    // True when every G2 object after object 0 got its polyline; more
+    // polylines than that are reported and left out. A file with fewer is
+    // reported and gives false, with what was read so far in the model.
     [[nodiscard]] bool Import(const std::string& path, CRavFile* rav) override;
     // True when the whole file was written; objects that are not G2 objects
     // are reported and left out.

@@ -61,20 +61,37 @@ std::size_t ScanCorners(const char* p, std::array<float, 12>& values) {
     return count;
 }
 
-// Walks the text with one cursor, giving the k-th polyline to object k.
+// Walks the text with one cursor, giving the k-th polyline to the k-th G2
+// object from object 1 on: the export leaves every other object out.
 class CDesignWorkshopImporter {
 public:
     CDesignWorkshopImporter(const char* text, CRavFile& rav, CMessageOutput& output)
         : m_text(text), m_rav(rav), m_output(output) {}
 
-    // False when the text ran out before every object got its polyline.
+    // False when the text ran out before every G2 object got its polyline.
+    // Polylines beyond the last G2 object are counted and reported.
     bool Run() {
         const std::span<RavObject> objects = m_rav.Objects();
+        std::size_t g2 = 0;
         for (std::size_t k = 1; k < objects.size(); ++k) {
+            if (!IsDesignWorkshopG2(objects[k])) {
+                continue;
+            }
+            ++g2;
             if (!ReadPolyline(static_cast<std::int32_t>(k), objects[k])) {
                 m_output.Fail("Fatal error - aborting");
                 return false;
             }
+        }
+        std::size_t surplus = 0;
+        for (; Find("Polyline:"); ++m_cursor) {
+            ++surplus;
+        }
+        if (surplus > 0) {
+            const std::size_t total = g2 + surplus;
+            Warn(Format("Warning! The file has %zu polyline%s but the RAV file has %zu G2 "
+                        "object%s; the rest are left out",
+                        total, total == 1 ? "" : "s", g2, g2 == 1 ? "" : "s"));
         }
         return true;
     }
@@ -95,27 +112,17 @@ private:
     const char* Cursor() const { return m_text.data() + m_cursor; }
 
     bool ReadPolyline(std::int32_t k, RavObject& object) {
-        // A block meant for another object (the file's objects may have
-        // moved up) must not write past this one's arrays.
-        const bool fits = IsDesignWorkshopG2(object);
         if (!Find("Polyline:") || !Find("Mat:")) {
             return false;
         }
         const std::optional<std::int32_t> material = ScanKeywordInt(Cursor(), "Mat:");
-        if (fits && material) {
+        if (material) {
             SetMaterial(k, object, *material);
         }
         if (!Find("numVerts:")) {
             return false;
         }
-        const std::optional<std::int32_t> count = ScanKeywordInt(Cursor(), "numVerts:");
-        if (!fits) {
-            Warn(Format("Error: Object %d of the RAV file is not a G2 object; its polyline is "
-                        "left out",
-                        k));
-            return true;
-        }
-        if (count != 4) {
+        if (ScanKeywordInt(Cursor(), "numVerts:") != 4) {
             Warn(Format("Error: Object %d is not a G2 object", k));
             return true;
         }

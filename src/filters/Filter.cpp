@@ -4,6 +4,7 @@
 #include "gamefiles/FileIo.h"
 #include "output/Format.h"
 
+#include <cerrno>
 #include <new>
 
 CFilter::CFilter(const FilterTraits& traits)
@@ -22,13 +23,13 @@ bool CFilter::ReadExchangeFile(const std::string& path,
                                const std::function<bool(std::vector<std::uint8_t>&)>& use) {
     FilePtr file = OpenFile(path, "rb");
     if (!file) {
-        Fail(Format("Error opening %s", path.c_str()));
+        FailWithReason(Format("Error opening %s", path.c_str()), errno);
         return false;
     }
     try {
         std::vector<std::uint8_t> bytes;
         if (!ReadToEnd(file.get(), bytes, 1)) {
-            Fail(Format("Error reading %s", path.c_str()));
+            FailWithReason(Format("Error reading %s", path.c_str()), errno);
             return false;
         }
         file.reset();
@@ -43,13 +44,13 @@ bool CFilter::ReadExchangeStream(const std::string& path,
                                  const std::function<bool(std::FILE*)>& use) {
     FilePtr file = OpenFile(path, "rb");
     if (!file) {
-        Fail(Format("Error opening %s", path.c_str()));
+        FailWithReason(Format("Error opening %s", path.c_str()), errno);
         return false;
     }
     try {
         const bool used = use(file.get());
         if (std::ferror(file.get()) != 0) {
-            Fail(Format("Error reading %s", path.c_str()));
+            FailWithReason(Format("Error reading %s", path.c_str()), errno);
             return false;
         }
         return used;
@@ -64,7 +65,7 @@ bool CFilter::WriteExchangeFile(const std::string& path, const char* openMessage
     CWholeFileWriter writer(path);
     writer.SetSynced(m_durable);
     if (!writer.Open()) {
-        Fail(Format(openMessage, path.c_str()));
+        FailWithReason(Format(openMessage, path.c_str()), writer.ErrorNumber());
         return false;
     }
     try {
@@ -75,6 +76,6 @@ bool CFilter::WriteExchangeFile(const std::string& path, const char* openMessage
         Fail(Format("Not enough memory to write %s", path.c_str()));
         return false;
     }
-    Fail(Format("Error writing %s", path.c_str()));
+    FailWithReason(Format("Error writing %s", path.c_str()), writer.ErrorNumber());
     return false;
 }

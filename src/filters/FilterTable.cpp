@@ -46,7 +46,7 @@ CFilter* CFilterTable::Get(std::size_t index) const {
 
 int CFilterTable::IndexForKey(std::string_view key) const {
     for (std::size_t i = 0; i < m_filters.size(); ++i) {
-        if (m_filters[i]->Traits().key == key) {
+        if (EqualNoCase(m_filters[i]->Traits().key, key)) {
             return static_cast<int>(i);
         }
     }

@@ -22,8 +22,8 @@ public:
     [[nodiscard]] std::size_t Count() const { return m_filters.size(); }
 
     // The index of the filter with the command-line key, or of the one
-    // whose file extension `path` has (without regard to case); -1 when
-    // none.
+    // whose file extension `path` has (both without regard to case); -1
+    // when none.
     [[nodiscard]] int IndexForKey(std::string_view key) const;
     [[nodiscard]] int IndexForPath(std::string_view path) const;
 

@@ -550,6 +550,40 @@ std::size_t ScanFloat(const char* text, float& value) {
     return static_cast<std::size_t>(p - text);
 }
 
+std::optional<double> ParseWholeNumber(std::string_view text) {
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && space(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && space(text.back())) {
+        text.remove_suffix(1);
+    }
+    // from_chars takes a "-" but no "+".
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+') {
+        text.remove_prefix(1);
+    }
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] =
+        std::from_chars(text.data(), end, value, std::chars_format::general);
+    // A number too large for a double is still a number: infinity, which
+    // the caller refuses as it refuses "inf".
+    if (text.empty() || stop != end ||
+        (error != std::errc{} && error != std::errc::result_out_of_range)) {
+        return std::nullopt;
+    }
+    if (error == std::errc::result_out_of_range) {
+        // Beyond a double's range: too large is infinite, too small is zero.
+        const bool negative = text.front() == '-';
+        const std::size_t exponent = text.find_first_of("eE");
+        const bool tiny = exponent != std::string_view::npos && exponent + 1 < text.size() &&
+                          text[exponent + 1] == '-';
+        const double magnitude = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        return negative ? -magnitude : magnitude;
+    }
+    return value;
+}
+
 double ParseDouble(const char* text) {
     const char* end = nullptr;
     return ParseReal<double>(SkipSpace(text), nullptr, &end);

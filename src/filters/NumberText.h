@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 // Numbers in exchange files and input fields, always with "." as decimal
 // point whatever the user's locale: the C library's printf and scanf
@@ -29,6 +31,12 @@ void AppendFixed(std::string& out, double value, int decimals);
 // when there is none. Out of range gives +-inf or 0, and "nan(n)" puts n
 // into the NaN's payload.
 [[nodiscard]] double ParseDouble(const char* text);
+
+// The number a field's whole text holds, white space around it allowed:
+// an optional sign, decimal digits with an optional point and exponent, or
+// "inf", "infinity", "nan". Nothing when anything else is left ("0,5",
+// "1e", "1.5abc") or there is no number at all.
+[[nodiscard]] std::optional<double> ParseWholeNumber(std::string_view text);
 
 // atoi without the undefined behaviour: leading white space, an optional
 // sign, decimal digits; 0 when there are none. The value saturates at the

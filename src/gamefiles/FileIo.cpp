@@ -2,17 +2,25 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #ifndef _WIN32
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+#ifdef __linux__
+#include <sys/xattr.h>
 #endif
 
 namespace {
@@ -43,6 +51,7 @@ std::filesystem::path PathFromUtf8(const std::string& utf8Path) {
 
 FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
     if (utf8Path.empty()) {
+        errno = ENOENT;
         return nullptr;
     }
     std::filesystem::path path;
@@ -50,6 +59,7 @@ FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
         path = PathFromUtf8(utf8Path);
     } catch (const std::exception&) {
         // Not valid UTF-8 where the platform needs to convert it.
+        errno = EILSEQ;
         return nullptr;
     }
     // Only regular files: a folder, a device or a pipe is never a game file,
@@ -57,6 +67,7 @@ FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        errno = std::filesystem::is_directory(status) ? EISDIR : EINVAL;
         return nullptr;
     }
 #ifdef _WIN32
@@ -66,6 +77,37 @@ FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
 #else
     return FilePtr(std::fopen(path.c_str(), mode));
 #endif
+}
+
+int WriteAccessError(const std::string& utf8Path) {
+    FilePtr file = OpenFile(utf8Path, "r+b");
+    return file ? 0 : errno;
+}
+
+bool SameBytes(const std::string& utf8Path, std::span<const std::uint8_t> bytes, int& error) {
+    FilePtr file = OpenFile(utf8Path, "rb");
+    if (!file) {
+        error = errno;
+        return false;
+    }
+    error = 0;
+    // A piece at a time: the comparison needs no second copy of a large file.
+    std::vector<std::uint8_t> piece(std::size_t{1} << 20);
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());
+        if (got == 0) {
+            if (std::ferror(file.get()) != 0) {
+                error = EIO;
+                return false;
+            }
+            return at == bytes.size();
+        }
+        if (got > bytes.size() - at || std::memcmp(piece.data(), bytes.data() + at, got) != 0) {
+            return false;
+        }
+        at += got;
+    }
 }
 
 bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes, std::size_t spare) {
@@ -201,7 +243,59 @@ bool SyncFolder(const std::string& folder) {
 }
 #endif
 
+// For tests only: POLYPORT_TEST_BEFORE_REPLACE makes every whole-file write
+// stop ("stop": the process is stopped, to be killed) or wait a number of
+// milliseconds between the complete temporary file and the replacement.
+void PauseBeforeReplacing() {
+    const char* pause = std::getenv("POLYPORT_TEST_BEFORE_REPLACE");
+    if (pause == nullptr || *pause == '\0') {
+        return;
+    }
+#ifndef _WIN32
+    if (std::strcmp(pause, "stop") == 0) {
+        std::raise(SIGSTOP);
+        return;
+    }
+#endif
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(pause)));
+}
+
 } // namespace
+
+std::optional<std::string> WhyNotReplaceable(const std::string& utf8Path) {
+#ifdef _WIN32
+    // ReplaceFileW keeps the file's attributes, security and links.
+    (void)utf8Path;
+    return std::nullopt;
+#else
+    std::filesystem::path target;
+    try {
+        target = FollowLinks(PathFromUtf8(utf8Path));
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    struct stat file {};
+    if (::stat(target.c_str(), &file) != 0) {
+        return std::nullopt; // the writer reports what is wrong with it
+    }
+    if (file.st_nlink > 1) {
+        return "it has " + std::to_string(file.st_nlink) + " hard links";
+    }
+#ifdef __linux__
+    if (::listxattr(target.c_str(), nullptr, 0) > 0) {
+        return "it has extended attributes or an access control list that a new file would lose";
+    }
+#endif
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) != 0) {
+        return "its folder cannot be written";
+    }
+    return std::nullopt;
+#endif
+}
 
 CWholeFileWriter::CWholeFileWriter(std::string utf8Path) : m_path(std::move(utf8Path)) {
 }
@@ -326,6 +420,7 @@ bool CWholeFileWriter::Commit() {
     if (std::fclose(m_file.release()) != 0) {
         return Fail(Failure::Write, errno);
     }
+    PauseBeforeReplacing();
     std::error_code error;
     std::filesystem::rename(PathFromUtf8(m_temporary), PathFromUtf8(m_target), error);
     if (error) {
@@ -342,10 +437,13 @@ bool CWholeFileWriter::Commit() {
 }
 
 CWholeFileWriter::Failure WriteWholeFile(const std::string& utf8Path,
-                                         std::span<const std::uint8_t> bytes) {
+                                         std::span<const std::uint8_t> bytes, int* error) {
     CWholeFileWriter writer(utf8Path);
     if (writer.Open() && writer.Write(bytes)) {
         (void)writer.Commit();
+    }
+    if (error != nullptr) {
+        *error = writer.ErrorNumber();
     }
     return writer.Failed();
 }

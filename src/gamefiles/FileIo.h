@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,6 +19,21 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // folder, device or pipe is never opened. Returns null when the file cannot be
 // opened.
 [[nodiscard]] FilePtr OpenFile(const std::string& utf8Path, const char* mode);
+
+// 0 when the file may be opened for writing (it exists and its permissions,
+// or the read-only attribute, allow it), else the system's error number.
+[[nodiscard]] int WriteAccessError(const std::string& utf8Path);
+
+// Whether the file holds exactly `bytes`, read a piece at a time. `error`
+// is the system's error number when the file could not be read, else 0.
+[[nodiscard]] bool SameBytes(const std::string& utf8Path, std::span<const std::uint8_t> bytes,
+                             int& error);
+
+// Why a new file put in this one's place would not be the same file to its
+// other users: more hard links, extended attributes or an access control
+// list it would lose, or a folder the process may not write. Nothing when a
+// whole-file replacement keeps everything.
+[[nodiscard]] std::optional<std::string> WhyNotReplaceable(const std::string& utf8Path);
 
 // Reads everything from the current position to the end of the file.
 // False on a read error. The buffer keeps room for `spare` more bytes, so
@@ -94,9 +110,11 @@ private:
     bool m_synced = true;
 };
 
-// Writes `bytes` as the whole file at `utf8Path` through CWholeFileWriter.
+// Writes `bytes` as the whole file at `utf8Path` through CWholeFileWriter;
+// `error`, when given, receives the system's error number of a failure.
 [[nodiscard]] CWholeFileWriter::Failure WriteWholeFile(const std::string& utf8Path,
-                                                       std::span<const std::uint8_t> bytes);
+                                                       std::span<const std::uint8_t> bytes,
+                                                       int* error = nullptr);
 
 // Flushes and closes the file; false when buffered data could not be written
 // or the close failed. The file is closed either way.

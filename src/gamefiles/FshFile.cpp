@@ -5,6 +5,7 @@
 #include "output/Format.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -35,7 +36,7 @@ bool CFshFile::Load(const std::string& path, int mode) {
     std::vector<std::uint8_t> bytes;
     FilePtr file = OpenFile(path, "rb");
     if (!file || !ReadToEnd(file.get(), bytes)) {
-        Fail(Format("Can't open %s for reading", path.c_str()), 0);
+        FailWithReason(Format("Can't open %s for reading", path.c_str()), errno, 0);
         return false;
     }
     file.reset();

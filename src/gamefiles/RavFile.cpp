@@ -4,6 +4,7 @@
 #include "gamefiles/FileIo.h"
 #include "output/Format.h"
 
+#include <cerrno>
 #include <new>
 #include <utility>
 
@@ -47,10 +48,10 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 // Reads one file image into a CRavFile. Offsets are compared with the file
 // size as unsigned values: an offset that is negative as a signed word lies
 // beyond any file this format can describe. The colour and order offsets are
-// checked too, although the game's own checks pass them over: Save writes
-// those arrays back, and an offset far beyond the file would make it grow
-// the file by gigabytes. An array of values may still start at the end of the
-// file or run past it; it then reads as zeros. A table or block whose offsets
+// not checked, as the game's own checks pass them over: such an array reads
+// as zeros wherever it lies beyond the end of the file (and the save writes
+// none that starts there, see CRavPatcher). An array of values may start at
+// the end of the file or run past it; it then reads as zeros. A table or block whose offsets
 // are followed (the header, the two tables, the detail, mesh and uv headers,
 // the texture records) must lie wholly within the file: read as zeros, its
 // offsets would lead back to the header, and a save would write there.
@@ -273,7 +274,7 @@ private:
         object.orders.resize(object.textureRecords.size());
         for (std::size_t k = 0; k < object.textureRecords.size(); ++k) {
             const RavObjectTexture& record = object.textureRecords[k];
-            if (Beyond(record.orderOffset) || !Affordable(record.orderCount, 2, 2)) {
+            if (!Affordable(record.orderCount, 2, 2)) {
                 return Fail(RavSection::Poly2);
             }
             ReadArray(object.orders[k], record.orderCount, record.orderOffset, 2,
@@ -284,8 +285,7 @@ private:
 
     bool ReadColours(RavObject& object) {
         const RavMeshHeader& m = object.mesh;
-        if (Beyond(m.colourOffset) ||
-            !Affordable(m.colourCount, kRavColourSize, sizeof(RavColour))) {
+        if (!Affordable(m.colourCount, kRavColourSize, sizeof(RavColour))) {
             return Fail(RavSection::Poly3);
         }
         ReadArray(object.colours, m.colourCount, m.colourOffset, kRavColourSize,
@@ -305,7 +305,7 @@ private:
 bool CRavFile::Load(const std::string& path) {
     FilePtr file = OpenFile(path, "rb");
     if (!file) {
-        Fail(Format("Error opening %s", path.c_str()));
+        FailWithReason(Format("Error opening %s", path.c_str()), errno);
         return false;
     }
     Clear();
@@ -313,8 +313,9 @@ bool CRavFile::Load(const std::string& path) {
     // genuine file may still not fit in memory: that is reported, not fatal.
     try {
         if (!ReadToEnd(file.get(), m_image)) {
+            const int error = errno;
             Clear();
-            Fail(Format("Error reading %s", path.c_str()));
+            FailWithReason(Format("Error reading %s", path.c_str()), error);
             return false;
         }
     } catch (const std::bad_alloc&) {

@@ -4,6 +4,7 @@
 #include "output/MessageOutput.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -79,16 +80,21 @@ public:
     // 32-bit value can be a textureRef, so none is kept free to mean "none".)
     [[nodiscard]] const RavTexture* FindTexture(std::string_view name) const;
 
-    // Patch the model back into the loaded file in place: every object's
-    // name and, for kind 1, its blocks with a freshly computed bounding box.
-    // Names longer than the stored ones are cropped (with a warning) in the
-    // file and in the model. Nothing is written unless the whole patch could
-    // be prepared. False after a message when the file cannot be opened for
-    // update or a write, flush or close fails.
+    // Writes the model back into the loaded file at the offsets it was read
+    // from: every object's name and, for kind 1, its blocks with a freshly
+    // computed bounding box. Names longer than the stored ones are cropped
+    // (with a warning) in the file and in the model. The file is replaced
+    // whole, or not at all; nothing is written unless the file still holds
+    // exactly what was loaded. False after a message (and the system's
+    // reason where it gave one) otherwise.
     [[nodiscard]] bool Save();
 
     // As Save, but writes the names of the texture-name table only.
     [[nodiscard]] bool SaveTextureNames();
+
+    // Asked once a save is prepared and before anything is written; false
+    // stops the save, and the gate has said why.
+    void SetWriteGate(std::function<bool()> gate) { m_writeGate = std::move(gate); }
 
     // The file as Save (or SaveTextureNames) would leave it, prepared from
     // the bytes last loaded or saved, without touching the file system. The
@@ -109,13 +115,20 @@ private:
     // False after a message when the model's layout or array lengths differ
     // from what was loaded: a save would write outside the sections read.
     [[nodiscard]] bool FitsLoadedFile();
+    // True after a message when a colour array or order list that starts
+    // at or past the end of the file (`fileSize`) no longer holds the zeros
+    // it loaded as: the file cannot take it.
+    [[nodiscard]] bool ArraysBeyondTheEnd(std::uint64_t fileSize);
+    // False after a message when the model cannot be saved at all.
+    [[nodiscard]] bool CanSave(SavePart part);
     // Applies the model to `image` in the order the sections are written;
     // the runs of bytes that changed.
     [[nodiscard]] std::vector<ByteRun> Patch(SavePart part, std::vector<std::uint8_t>& image);
     [[nodiscard]] bool PrepareImage(SavePart part, std::vector<std::uint8_t>& image);
-    // Opens the file for update, applies the model to its current bytes,
-    // then writes the bytes that changed.
-    [[nodiscard]] bool PatchFile(SavePart part);
+    // Saves through a whole-file replacement, or in place where that would
+    // change the file's identity.
+    [[nodiscard]] bool WriteFile(SavePart part);
+    [[nodiscard]] bool WriteRunsInPlace(const std::vector<ByteRun>& runs);
 
     // Calls `word` with every count and offset the writers follow, in a
     // fixed order. A save refuses a model whose layout differs from the
@@ -134,10 +147,13 @@ private:
     std::vector<RavTexture> m_textures;
     std::unordered_map<std::int32_t, std::int32_t> m_textureByRef;
     std::vector<std::uint32_t> m_loadedLayout;
-    // The file's bytes as last read or written. A save reads the file into
-    // this storage again rather than into fresh memory, which for a large
-    // file costs more than the read itself.
+    // The file's bytes as last read or written. A save compares the file
+    // with them and patches them where they lie, rather than into fresh
+    // memory, which for a large file costs more than the read itself; after
+    // a save that failed they may be ahead of the file, which a second
+    // attempt then finds changed.
     std::vector<std::uint8_t> m_image;
     std::string m_path;
+    std::function<bool()> m_writeGate;
     bool m_loaded = false;
 };

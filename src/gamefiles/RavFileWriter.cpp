@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cerrno>
 #include <new>
+#include <optional>
+#include <type_traits>
 #include <utility>
 
 // Applies the model to an image of the file in the order the sections are
@@ -16,7 +19,8 @@
 // is only touched once everything to be written is known.
 class CRavPatcher {
 public:
-    CRavPatcher(CRavFile& rav, std::vector<std::uint8_t>& image) : m_rav(rav), m_image(image) {}
+    CRavPatcher(CRavFile& rav, std::vector<std::uint8_t>& image)
+        : m_rav(rav), m_image(image), m_fileSize(image.size()) {}
 
     void ObjectName(std::int32_t index, RavObject& object) {
         Name(object.nameOffset, object.name, "Object %d: Warning! Objectname too long - cropping",
@@ -45,14 +49,14 @@ public:
         for (std::size_t k = 0; k < object.textureRecords.size() && k < object.orders.size(); ++k) {
             CLeWriter& order = Block();
             order.Array(object.orders[k], 2, StoreLe16);
-            Put(object.textureRecords[k].orderOffset, order.Bytes());
+            PutInsideFile(object.textureRecords[k].orderOffset, order.Bytes());
         }
 
         CLeWriter& colours = Block();
         colours.Array(object.colours, kRavColourSize, [](std::uint8_t* p, const RavColour& colour) {
             std::memcpy(p, colour.data(), colour.size());
         });
-        Put(m.colourOffset, colours.Bytes());
+        PutInsideFile(m.colourOffset, colours.Bytes());
     }
 
     // The ranges to write, sorted and joined. Ranges closer than a page are
@@ -142,6 +146,17 @@ private:
         return m_block;
     }
 
+    // Colours and order lists may start at or past the end of the file,
+    // where the loader read them as zeros. There is nothing to keep, and
+    // writing them would grow the file, by up to 4 GiB: they are left out
+    // (CRavFile::ArraysBeyondTheEnd refuses a save that changed one). One
+    // that starts inside the file is written, whatever its end.
+    void PutInsideFile(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+        if (offset < m_fileSize) {
+            Put(offset, bytes);
+        }
+    }
+
     // A record written field by field, as its field list says.
     template <typename Record> void PutRecord(std::uint64_t offset, const Record& record) {
         CLeWriter& block = Block();
@@ -190,6 +205,7 @@ private:
 
     CRavFile& m_rav;
     std::vector<std::uint8_t>& m_image;
+    std::uint64_t m_fileSize;
     CLeWriter m_block;
     std::vector<std::pair<std::uint64_t, std::uint64_t>> m_dirty;
 };
@@ -202,6 +218,32 @@ bool CRavFile::FitsLoadedFile() {
         return false;
     }
     return true;
+}
+
+bool CRavFile::ArraysBeyondTheEnd(std::uint64_t fileSize) {
+    const auto changed = [fileSize](std::uint64_t offset, const auto& values) {
+        return offset >= fileSize && std::ranges::any_of(values, [](const auto& value) {
+                   return value != std::remove_cvref_t<decltype(value)>{};
+               });
+    };
+    for (std::size_t j = 0; j < m_objects.size(); ++j) {
+        const RavObject& o = m_objects[j];
+        const char* what = nullptr;
+        if (changed(o.mesh.colourOffset, o.colours)) {
+            what = "its colours lie";
+        }
+        for (std::size_t k = 0; what == nullptr && k < o.orders.size(); ++k) {
+            if (changed(o.textureRecords[k].orderOffset, o.orders[k])) {
+                what = "its order list lies";
+            }
+        }
+        if (what != nullptr) {
+            Fail(Format("Error! Object %d: %s beyond the end of %s. Nothing written",
+                        static_cast<int>(j), what, m_path.c_str()));
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<CRavFile::ByteRun> CRavFile::Patch(SavePart part, std::vector<std::uint8_t>& image) {
@@ -222,12 +264,16 @@ std::vector<CRavFile::ByteRun> CRavFile::Patch(SavePart part, std::vector<std::u
     return patcher.Runs();
 }
 
-bool CRavFile::PrepareImage(SavePart part, std::vector<std::uint8_t>& image) {
+bool CRavFile::CanSave(SavePart part) {
     if (!m_loaded) {
         Fail(Format("Error opening %s", m_path.c_str()));
         return false;
     }
-    if (!FitsLoadedFile()) {
+    return FitsLoadedFile() && (part == SavePart::TextureNames || !ArraysBeyondTheEnd(m_image.size()));
+}
+
+bool CRavFile::PrepareImage(SavePart part, std::vector<std::uint8_t>& image) {
+    if (!CanSave(part)) {
         return false;
     }
     try {
@@ -248,31 +294,67 @@ bool CRavFile::PrepareSaveTextureNames(std::vector<std::uint8_t>& image) {
     return PrepareImage(SavePart::TextureNames, image);
 }
 
-// Everything that can be decided without the file is decided before it is
-// opened; the patch itself is completed in memory, from the bytes read
-// through the same handle, before the first byte is written.
-bool CRavFile::PatchFile(SavePart part) {
-    if (!m_loaded) {
-        Fail(Format("Error opening %s", m_path.c_str()));
+// Everything that can be decided without writing is decided first: the
+// model must fit the file, the user must be allowed to write it, and the
+// file must still hold exactly what was loaded (another program may have
+// changed or replaced it). The loaded bytes are then patched where they
+// lie, so a large file needs no second copy, and written as a whole new
+// file that replaces the old one only once it is complete: whatever fails,
+// and wherever the process stops, the file is the old one or the new one.
+// Where a new file would not be the same file to its other users, the
+// changed runs are written in place instead, and the log says so.
+bool CRavFile::WriteFile(SavePart part) {
+    if (!CanSave(part)) {
         return false;
     }
-    if (!FitsLoadedFile()) {
+    if (const int error = WriteAccessError(m_path); error != 0) {
+        FailWithReason(Format("Error opening %s", m_path.c_str()), error);
         return false;
     }
-    FilePtr file = OpenFile(m_path, "r+b");
-    if (!file) {
-        Fail(Format("Error opening %s", m_path.c_str()));
+    int error = 0;
+    if (!SameBytes(m_path, m_image, error)) {
+        if (error != 0) {
+            FailWithReason(Format("Error opening %s", m_path.c_str()), error);
+        } else {
+            Fail(Format("Error! %s has changed since it was loaded. Nothing written",
+                        m_path.c_str()));
+        }
         return false;
     }
     std::vector<ByteRun> runs;
     try {
-        if (!ReadToEnd(file.get(), m_image)) {
-            Fail(Format("Error reading %s", m_path.c_str()));
-            return false;
-        }
         runs = Patch(part, m_image);
     } catch (const std::bad_alloc&) {
         Fail(Format("Not enough memory to save %s. Nothing written", m_path.c_str()));
+        return false;
+    }
+    if (m_writeGate && !m_writeGate()) {
+        return false;
+    }
+    if (runs.empty()) {
+        return true; // the file already holds the model
+    }
+    if (const std::optional<std::string> why = WhyNotReplaceable(m_path)) {
+        Output(Format("%s is saved in place, not atomically: %s", m_path.c_str(), why->c_str()),
+               0);
+        return WriteRunsInPlace(runs);
+    }
+    CWholeFileWriter writer(m_path);
+    if (!writer.Open()) {
+        FailWithReason(Format("Error opening %s", m_path.c_str()), writer.ErrorNumber());
+        return false;
+    }
+    if (!writer.Write(m_image) || !writer.Commit()) {
+        FailWithReason(Format("Error writing %s", m_path.c_str()), writer.ErrorNumber());
+        return false;
+    }
+    return true;
+}
+
+bool CRavFile::WriteRunsInPlace(const std::vector<ByteRun>& runs) {
+    FilePtr file = OpenFile(m_path, "r+b");
+    if (!file) {
+        FailWithReason(Format("Error opening %s", m_path.c_str()), errno);
         return false;
     }
     bool written = true;
@@ -280,17 +362,18 @@ bool CRavFile::PatchFile(SavePart part) {
         written = written && WriteAt(file.get(), begin, m_image.data() + begin,
                                      static_cast<std::size_t>(end - begin));
     }
+    const int error = written ? 0 : errno;
     if (!CloseFile(file) || !written) {
-        Fail(Format("Error writing %s", m_path.c_str()));
+        FailWithReason(Format("Error writing %s", m_path.c_str()), error != 0 ? error : errno);
         return false;
     }
     return true;
 }
 
 bool CRavFile::Save() {
-    return PatchFile(SavePart::Model);
+    return WriteFile(SavePart::Model);
 }
 
 bool CRavFile::SaveTextureNames() {
-    return PatchFile(SavePart::TextureNames);
+    return WriteFile(SavePart::TextureNames);
 }

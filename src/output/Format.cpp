@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <system_error>
 
 std::string Format(const char* format, ...) {
     va_list args;
@@ -17,4 +18,8 @@ std::string Format(const char* format, ...) {
     }
     va_end(args);
     return result;
+}
+
+std::string SystemReason(int error) {
+    return "Reason: " + std::generic_category().message(error);
 }

@@ -10,3 +10,8 @@
 #else
 [[nodiscard]] std::string Format(const char* format, ...);
 #endif
+
+// The line that follows a failure the system reported: "Reason: " and the
+// system's own words for `error` (an errno value), such as "Permission
+// denied" or "No space left on device".
+[[nodiscard]] std::string SystemReason(int error);

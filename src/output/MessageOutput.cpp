@@ -1,5 +1,6 @@
 #include "output/MessageOutput.h"
 
+#include "output/Format.h"
 #include "output/MessageBoxes.h"
 
 CMessageOutput::CMessageOutput() : m_boxes(&CConsoleMessageBoxes::Default()) {
@@ -19,9 +20,19 @@ void CMessageOutput::Fail(const std::string& text, int flag) {
     Send(text.c_str(), flag, Severity::Failure);
 }
 
+void CMessageOutput::FailWithReason(const std::string& text, int error, int flag) {
+    Fail(text, flag);
+    if (error != 0) {
+        Fail(SystemReason(error), flag);
+    }
+}
+
 void CMessageOutput::Send(const char* text, int flag, Severity severity) {
     if (text == nullptr) {
         return;
+    }
+    if (flag != 0 && severity == Severity::Warning) {
+        ++m_warnings;
     }
     if (m_output) {
         m_output(text, flag, severity);

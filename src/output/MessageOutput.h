@@ -30,6 +30,14 @@ public:
 
     // A message that reports a failure, with the flag it has always had.
     void Fail(const std::string& text, int flag = 1);
+    // The same for a failure the system reported, followed by a line with
+    // the system's reason for `error` (an errno value; none for 0).
+    void FailWithReason(const std::string& text, int error, int flag = 1);
+
+    // How many warnings (flag 1, not failures) were sent since the count
+    // was last reset: a strict run refuses to write after any.
+    [[nodiscard]] int Warnings() const { return m_warnings; }
+    void ResetWarnings() { m_warnings = 0; }
 
     // The boxes used for the message-box fallback and the worker's own
     // questions; never null.
@@ -45,4 +53,5 @@ private:
 
     OutputFn m_output;
     CMessageBoxes* m_boxes;
+    int m_warnings = 0;
 };

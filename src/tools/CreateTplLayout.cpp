@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cerrno>
 #include <numeric>
 #include <span>
 #include <string>
@@ -35,11 +36,11 @@ bool ReadSlots(CMessageOutput& out, const CFshFile& archive, std::span<const std
     {
         FilePtr file = OpenFile(path, "rb");
         if (!file) {
-            out.Fail(Format("Error opening %s for reading", path.c_str()));
+            out.FailWithReason(Format("Error opening %s for reading", path.c_str()), errno);
             return false;
         }
         if (!ReadToEnd(file.get(), bytes)) {
-            out.Fail(Format("Error reading %s", path.c_str()));
+            out.FailWithReason(Format("Error reading %s", path.c_str()), errno);
             return false;
         }
     }
@@ -99,16 +100,17 @@ std::string LayoutText(std::span<const TplSlot> slots, std::int32_t highestPage)
 // whole or not at all, and an earlier layout stays as it was.
 bool WriteLayout(CMessageOutput& out, const std::string& path, const std::string& text) {
     const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    switch (WriteWholeFile(path, bytes)) {
+    int error = 0;
+    switch (WriteWholeFile(path, bytes, &error)) {
     case CWholeFileWriter::Failure::None:
         return true;
     case CWholeFileWriter::Failure::Open:
-        out.Fail(Format("Error opening %s for writing", path.c_str()));
+        out.FailWithReason(Format("Error opening %s for writing", path.c_str()), error);
         return false;
     case CWholeFileWriter::Failure::Write:
         break;
     }
-    out.Fail(Format("Error writing %s", path.c_str()));
+    out.FailWithReason(Format("Error writing %s", path.c_str()), error);
     return false;
 }
 
@@ -118,16 +120,14 @@ bool CRavTools::CreateTplLayout(const CFshFile* archive) {
     if (archive == nullptr) {
         return false;
     }
-    // The layout is named after the whole archive path, with its last three
-    // characters replaced.
+    // The layout takes the archive's name with "tpl" in place of its
+    // three-letter extension, or ".tpl" added where it has none.
     const std::string& path = archive->GetPath();
-    if (path.size() < 3) {
-        Fail(Format("Error! Cannot name a TPL file after %s: the path is shorter than three "
-                    "characters",
-                    path.c_str()));
-        return false;
-    }
-    const std::string tplPath = path.substr(0, path.size() - 3) + "tpl";
+    const std::size_t nameStart = path.find_last_of("/\\") + 1;
+    const bool hasExtension =
+        path.size() >= nameStart + 5 && path[path.size() - 4] == '.';
+    const std::string tplPath =
+        hasExtension ? path.substr(0, path.size() - 3) + "tpl" : path + ".tpl";
     if (IsSameFile(tplPath, path)) {
         Fail(Format("Error! The TPL file %s would replace the archive itself. Aborting",
                     tplPath.c_str()));
@@ -151,5 +151,9 @@ bool CRavTools::CreateTplLayout(const CFshFile* archive) {
     const std::vector<std::int32_t> order = TplPlacementOrder(slots);
     const std::int32_t highestPage = PlaceTplSlots(slots, order);
     Output(Format("%d TPages required...writing file", highestPage + 1), 0);
-    return WriteLayout(*this, tplPath, LayoutText(slots, highestPage));
+    if (!WriteLayout(*this, tplPath, LayoutText(slots, highestPage))) {
+        return false;
+    }
+    Output(Format("TPL layout written to %s", tplPath.c_str()), 0);
+    return true;
 }

@@ -6,6 +6,9 @@
 #include "output/Format.h"
 #include "tools/ToolDialogs.h"
 
+#include <cmath>
+#include <span>
+
 CRavTools::CRavTools() : m_dialogs(&CToolDialogs::None()) {
 }
 
@@ -18,14 +21,32 @@ bool CRavTools::TransformVertices(CRavFile* model, const std::array<float, 3>& v
     Output(Format(move ? "Moving all vertexes in %s" : "Scaling all vertexes in %s",
                   model->GetPath().c_str()),
            0);
-    const auto [x, y, z] = vector;
-    for (RavObject& object : model->Objects()) {
-        for (RavVertex& v : object.vertices) {
-            if (move) {
-                v = {v.x + x, v.y + y, v.z + z};
-            } else {
-                v = {v.x * x, v.y * y, v.z * z};
+    const float x = vector[0];
+    const float y = vector[1];
+    const float z = vector[2];
+    const auto transformed = [move, x, y, z](const RavVertex& v) {
+        return move ? RavVertex{v.x + x, v.y + y, v.z + z} : RavVertex{v.x * x, v.y * y, v.z * z};
+    };
+    // A coordinate made infinite or not a number is lost for good: refuse
+    // before anything changes. One that already was so does not count.
+    const std::span<RavObject> objects = model->Objects();
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        for (const RavVertex& v : objects[i].vertices) {
+            const RavVertex t = transformed(v);
+            const auto lost = [](float before, float after) {
+                return std::isfinite(before) && !std::isfinite(after);
+            };
+            if (lost(v.x, t.x) || lost(v.y, t.y) || lost(v.z, t.z)) {
+                Fail(Format("Error! %s would make a coordinate of object %d infinite or not a "
+                            "number. Nothing written",
+                            move ? "The move" : "The scale", static_cast<int>(i)));
+                return false;
             }
+        }
+    }
+    for (RavObject& object : objects) {
+        for (RavVertex& v : object.vertices) {
+            v = transformed(v);
         }
     }
     if (!model->Save()) {

@@ -118,11 +118,27 @@ TEST_F(MainDlgTest, BrowseAsksForTheFilterFile) {
     Set(ControlId::BrowseExchange);
     EXPECT_EQ(services.fileDialogs, (std::vector<std::pair<std::string, std::string>>{
                                         {"Select a G2 DesignWorkshop filter file for input/output",
-                                         "DesignWorkshop files (*.dw)|*.dw|All files|*.*||"}}));
+                                         "DesignWorkshop files (*.dw)|*.dw|All files|*.*|| (new)"}}));
     EXPECT_EQ(C<QLineEdit>(ControlId::ExchangePath)->text(), "typed");
     services.chosenFiles = {"/\xC3\x9C/a.dw"};
     Set(ControlId::BrowseExchange);
     EXPECT_EQ(C<QLineEdit>(ControlId::ExchangePath)->text().toStdString(), "/\xC3\x9C/a.dw");
+}
+
+// A file named for another filter than the chosen one is used only when the
+// user says so.
+TEST_F(MainDlgTest, ExportAsksBeforeUsingAFileOfAnotherFilter) {
+    dlg.SetStartPaths(QString::fromStdString(POLYPORT_EXAMPLES "/sample.rav"), {});
+    C<QComboBox>(ControlId::FilterList)->setCurrentIndex(2);
+    Set(ControlId::ExchangePath, "@scene.txt");
+    Set(ControlId::ExportButton);
+    EXPECT_EQ(services.script.questions,
+              std::vector<std::string>{FillPaths("@scene.txt looks like a file of the ASCII Text "
+                                                 "filter, but the G2 Lightwave filter is selected. "
+                                                 "Use the G2 Lightwave filter anyway?",
+                                                 at)});
+    EXPECT_FALSE(fs::exists(folder / "scene.txt"));
+    EXPECT_EQ(LogLines(), Lines{kWelcome});
 }
 
 // A button of each tab, the first and the last command among them, on fresh
@@ -152,12 +168,13 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
         {0, {{ControlId::ExchangePath, "@in.txt"}, {ControlId::ImportButton, ""}},
          {"Successful imported data... updating data", "Successful updated data"},
          [&] { EXPECT_EQ(after.GetObject(0)->name, "field"); }},
-        {1, {{ControlId::MoveRadio, ""}, {ControlId::XField, "1.5abc"}, {ControlId::YField, "-2"}, {ControlId::ZField, "abc"}, {ControlId::ExecuteButton, ""}},
+        {1, {{ControlId::MoveRadio, ""}, {ControlId::XField, "1.5"}, {ControlId::YField, "-2"}, {ControlId::ZField, " 0 "}, {ControlId::ExecuteButton, ""}},
          {"Moving all vertexes in @sample.rav", "Successfully written 296 objects"}, [&] {
              const RavVertex& v = after.GetObject(0)->vertices.at(0);
              EXPECT_EQ((std::array{v.x, v.y, v.z}), (std::array<float, 3>{-2398.5f, -2, -3400}));
          }},
-        {2, {{ControlId::CreateTplButton, ""}}, {"Generating TPages...", "3 TPages required...writing file"},
+        {2, {{ControlId::CreateTplButton, ""}}, {"Generating TPages...", "3 TPages required...writing file",
+                                       "TPL layout written to @sample.tpl"},
          [&] { EXPECT_TRUE(fs::exists(folder / "sample.tpl")); }},
         // clang-format on
     };

@@ -23,9 +23,9 @@ public:
         return script.SelectImages(selection);
     }
 
-    std::optional<std::string> OpenFileName(const std::string& title,
-                                            std::string_view filterList) override {
-        fileDialogs.emplace_back(title, std::string(filterList));
+    std::optional<std::string> OpenFileName(const std::string& title, std::string_view filterList,
+                                            bool mustExist) override {
+        fileDialogs.emplace_back(title, std::string(filterList) + (mustExist ? "" : " (new)"));
         if (chosenFiles.empty()) {
             return std::nullopt;
         }
@@ -36,7 +36,8 @@ public:
     void SetParentWindow(QWidget* window) override { parent = window; }
 
     ScriptedServices script;
-    std::vector<std::pair<std::string, std::string>> fileDialogs; // title, filter list
+    // Title, filter list; " (new)" after it where a new name is taken too.
+    std::vector<std::pair<std::string, std::string>> fileDialogs;
     std::deque<std::optional<std::string>> chosenFiles;
     QWidget* parent = nullptr;
 };

@@ -65,6 +65,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndTouchNothing) {
          "Cannot choose a filter from the extension of '#.bin'; name one with --filter\n"},
         {{"export", "@", "#.txt", "--filter", "xyz"}, 2, "",
          "Unknown filter 'xyz'; use ascii, dw or lwo\n"},
+        {{"mvoe", "@", "1", "0", "0"}, 2, "",
+         "Unknown command 'mvoe'; did you mean 'move'? (polyport-cli --help lists the commands)\n"},
+        {{"move", "@", "1e", "0", "0"}, 2, "", "X needs a number, not '1e'\n"},
         {{"export", "@", "#.dw", "--decimals", "3"}, 2, "",
          "--mode, --decimals and the export flags apply to the ascii filter only\n"},
         {{"export", "@", "#.txt", "--mode", "3", "--vertexes"}, 2, "",
@@ -89,6 +92,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndTouchNothing) {
     }
     EXPECT_EQ(std::get<0>(Cli({})), 2);
     EXPECT_EQ(std::get<0>(Cli({"info", "--help"})), 0);
+    EXPECT_EQ(Cli({"--version"}), std::tuple(0, "polyport-cli " POLYPORT_VERSION "\n", ""));
 }
 
 // Each command prints what the window's log pane would show, split by flag,
@@ -105,7 +109,13 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
                                    "7, -5, 3\n-1, 7, 0\n4.5, 0.25, -8\nTEXTURES=1\nNAME=grass01\n");
     // clang-format off
     const Row rows[] = {
-        {{"export", "@", "#.lwo"}, 0, "Successful exported data\n", ""},
+        {{"export", "@", "#.lwo", "--filter", "LWO"}, 0, "Successful exported data\n", ""},
+        // A strict import refuses what an ordinary one takes with a warning.
+        {{"import", "@", "#.TXT", "--strict"}, 1,
+         "Successful imported data... updating data\n",
+         "Warning! Textfile has 5 Objects but the Ravfile only has 3. Cropping\n"
+         "Warning! Textfile has to few lines. Aborting\n"
+         "Error! 2 warnings in a strict run: nothing written to @\nError updating data\n"},
         {{"import", "@", "#.TXT"}, 0,
          "Successful imported data... updating data\nSuccessful updated data\n",
          "Warning! Textfile has 5 Objects but the Ravfile only has 3. Cropping\n"
@@ -119,7 +129,8 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
         {{"shade", "@", "-10"}, 1, "",
          "Valid Shade % is between 0 and 100, type -1 for reset the shades\n"},
         {{"tpl", "#", "--select", "im04,0,dup"}, 0, "4 images of 5 selected for tpl creation\n"
-         "Generating TPages...\n1 TPages required...writing file\n", "",
+         "Generating TPages...\n1 TPages required...writing file\nTPL layout written to " +
+         tpl + "\n", "",
          "10,1 grass01 Stand_A | im00 dup dup im04"},
         {{"fsh-names", "@", "#", "--select", "dup"}, 0,
          "2 images of 2 selected for import\nSuccefully written texture data\n", question,

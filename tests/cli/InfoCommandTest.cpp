@@ -12,8 +12,8 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Each file is named like the other format: only the content chooses the
-// reader. Text output must hold the facts that belong together on one line.
+// The content chooses the reader, whatever the name says (an archive named
+// .rav). Text output must hold the facts that belong together on one line.
 TEST(InfoCommand, DescribesTheWholeFileAsJsonAndTheKeyFactsAsText) {
     TempDir dir;
     // A name that is not UTF-8, and an offset beyond the file: its size reads
@@ -41,7 +41,7 @@ TEST(InfoCommand, DescribesTheWholeFileAsJsonAndTheKeyFactsAsText) {
     pitch.boxMax = {3, 4, 8};
     const RavBuilder::Result rav = scene.Build();
     const RavBuilder::Layout& at = rav.layout;
-    const std::string ravPath = dir.Write("scene.fsh", rav.image.Bytes());
+    const std::string ravPath = dir.Write("scene.dat", rav.image.Bytes());
     const Json ravJson = Json::parse(
         Format(R"({"type": "rav", "path": "",
       "header": {"offset00": 0, "textureCount": 1, "textureTableOffset": %u, "value0C": -7,
@@ -71,7 +71,8 @@ TEST(InfoCommand, DescribesTheWholeFileAsJsonAndTheKeyFactsAsText) {
 }
 
 // Loader messages reach the terminal verbatim on stderr, never the notice
-// about rerouting them.
+// about rerouting them. A file named as an archive gets the archive
+// reader's word on what it holds.
 TEST(InfoCommand, FailuresPrintTheLoaderMessagesAndExitWithOne) {
     TempDir dir;
     const std::string notFsh = "@ is not a valid FSH file\n";
@@ -79,7 +80,8 @@ TEST(InfoCommand, FailuresPrintTheLoaderMessagesAndExitWithOne) {
                                "not supported yet - unpack it first\n";
     // File name (not written when there are no bytes), bytes, stdout, stderr.
     const std::tuple<const char*, std::vector<std::uint8_t>, std::string, std::string> cases[] = {
-        {"missing.fsh", {}, "", "Error opening @\n"},
+        {"missing.rav", {}, "", "Error opening @\nReason: No such file or directory\n"},
+        {"scene.QFS", {0, 0, 0, 0, 1}, "", "@ is not a valid FSH file\n"},
         {"packed.rav", MakeFshHeader(MakeFshTag("\x91\xFB"), 0, 0, {}).Bytes(), "", packed},
     };
     for (const auto& [name, bytes, stdOut, stdErr] : cases) {

@@ -25,8 +25,10 @@ TEST(Locale, NumbersKeepTheirPointUnderACommaLocale) {
     inputs.ravPath = dir.Write("scene.rav", scene.Build().image.Bytes());
     inputs.exchangePath = dir.File("scene.txt");
     inputs.x = "0.5";
+    inputs.y = inputs.z = "0";
     inputs.shade = " -2.5e-1";
-    EXPECT_EQ(inputs.Vector(), (std::array<float, 3>{0.5f, 0, 0}));
+    std::string problem;
+    EXPECT_EQ(inputs.Vector(problem), (std::array<float, 3>{0.5f, 0, 0}));
     EXPECT_EQ(inputs.Shade(), -0.25f);
 
     CCommandDispatcher dispatcher;

@@ -69,8 +69,10 @@ RavBuilder RandomScene(unsigned seed, bool big) {
         }
         for (int t = static_cast<int>(random() % 3); t > 0; --t) {
             std::vector<std::uint16_t> orders(random() % 5);
-            std::generate(orders.begin(), orders.end(),
-                          [&] { return static_cast<std::uint16_t>(random()); });
+            // Vertex indices or -1: the import warns about anything else.
+            std::generate(orders.begin(), orders.end(), [&] {
+                return static_cast<std::uint16_t>(static_cast<int>(random() % (vertices + 1)) - 1);
+            });
             object.textureRecords.push_back(RavBuilder::Record(t - 1, orders));
         }
     }
@@ -120,11 +122,7 @@ TEST_F(AsciiTest, ExportThenImportRestoresEveryMode) {
 
 // Each line followed by LF.
 std::string Lf(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + "\n";
-    }
-    return text;
+    return Join(lines, "\n");
 }
 
 // Object 1 as mode 31 writes it, with values the scene does not hold: what
@@ -142,6 +140,7 @@ std::string ThenGood1(const std::vector<std::string>& object0) {
 TEST_F(AsciiTest, ImportAppliesWhatTheTextHolds) {
     const std::string warnA = "Warning! Object 0 (a) ";
     const std::string tooFew = "Warning! Textfile has to few lines. Aborting";
+    const std::string at = "Warning! " + exchange + " line ";
     const struct {
         const char* what;
         std::string text;
@@ -157,23 +156,32 @@ TEST_F(AsciiTest, ImportAppliesWhatTheTextHolds) {
         {"numbers the line lacks keep their value; a comma must follow a number directly",
          Lf({"EXMODE=5", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", "-1.5e1, 0x1p-2",
              "7 , 8, 9, 0.1, 0.2"}),
-         {{warnA + "has a 0 Textures, the ravfile has 1. Skipping textures", 1}, {tooFew, 1}},
+         {{at + "6: EXMODE=5 writes 5 numbers, the line has 2", 1},
+          {at + "7: EXMODE=5 writes 5 numbers, the line has 1", 1},
+          {warnA + "has a 0 Textures, the ravfile has 1. Skipping textures", 1}, {tooFew, 1}},
          {"a | -15,0.25,3 7,5,6 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5"}},
         {"a short order line keeps the rest",
          Lf({"EXMODE=8", "OBJECTS=1", "Object 0:", "NAME=a", "VERTEXES=2", "TEXTURES=1",
              "NAME=stand", "ORDERCOUNT=5", "ORDER= 4,5x, -1"}),
-         {{warnA + "has 3 order entries, 5 were expected. Skipping rest", 1}},
+         {{at + "9: order entry 4 is out of range; Object 0 (a) has 2 Vertexes", 1},
+          {warnA + "has 3 order entries, 5 were expected. Skipping rest", 1}},
          {"a | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | stand:4,5,65535,4,5"}},
         {"a vertex count that differs: the new name stays, the object is passed over",
          ThenGood1({"Object 0:", "NAME=ay", "VERTEXES=3", "1, 1, 1, 1, 1, 111111",
                     "2, 2, 2, 2, 2, 222222", "3, 3, 3, 3, 3, 333333", "TEXTURES=2", "NAME=Grass",
                     "ORDERCOUNT=1", "ORDER=5", "NAME=Grass", "ORDERCOUNT=1", "ORDER=6"}),
-         {{"Warning! Object 0 (ay) has a 3 Vertexes, the ravfile has 2. Skipping Object", 1}},
+         {{"Warning! Object 0 (ay) has a 3 Vertexes, the ravfile has 2. Skipping Object", 1},
+          {at + "23: order entry 42 is out of range; Object 1 (bee) has 1 Vertexes", 1}},
          {"ay | 1,2,3 4,5,6 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5", kGood1}},
         {"a texture missing from the table",
          ThenGood1({"Object 0:", "NAME=a", "VERTEXES=2", "1,1,1", "2,2,2", "TEXTURES=1", "NAME=sky",
                     "ORDERCOUNT=5", "ORDER=9, 9, 9, 9, 9"}),
-         {{warnA + "Texture sky not in ravfile. Skipping textures", 1}},
+         {{at + "6: EXMODE=31 writes 5 numbers, the line has 3", 1},
+          {at + "6: colour \"1\" is not six hexadecimal digits", 1},
+          {at + "7: EXMODE=31 writes 5 numbers, the line has 3", 1},
+          {at + "7: colour \"2\" is not six hexadecimal digits", 1},
+          {warnA + "Texture sky not in ravfile. Skipping textures", 1},
+          {at + "19: order entry 42 is out of range; Object 1 (bee) has 1 Vertexes", 1}},
          {"a | 1,1,1 2,2,2 | 0.5,0.5 | 01020304 05060708 | stand:1,2,3,4,5", kGood1}},
         // clang-format on
     };

@@ -83,7 +83,8 @@ TEST_F(DesignWorkshopTest, ImportAppliesPolylinesInOrder) {
         {"a header that is not read, then more blocks than objects",
          "//\tNumber of Objects: 9\r\nnumMaterials: 1\r\n\r\nMaterial: t0\r\n1\r\n\r\n" + good +
              Block("Mat: 1", "numVerts: 4", fives) + Block("Mat: 2", "numVerts: 3"),
-         true, {}, {"t2", kRead}, {"t0", fivesRead}},
+         true, {{"Warning! The file has 3 polylines but the RAV file has 2 G2 objects; the rest "
+                 "are left out", 1}}, {"t2", kRead}, {"t0", fivesRead}},
         {"scan stops at a number or a literal 1 that is not there",
          Block("Mat: 1", "numVerts: 4", "1 2 3 1\r\n4 5 x 1\r\n7 8 9 1\r\n10 11 12 1\r\n") +
              Block("Mat: 1", "numVerts: 4", "1 2 3 2\r\n4 5 6 1\r\n7 8 9 1\r\n10 11 12 1\r\n"),

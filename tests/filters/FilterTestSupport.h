@@ -5,6 +5,15 @@
 #include <charconv>
 #include <cstdio>
 
+// Each line followed by `end`.
+inline std::string Join(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + end;
+    }
+    return text;
+}
+
 // An expected file from tests/data.
 inline std::string Golden(const std::string& name) {
     return ReadText(std::string(POLYPORT_TEST_DATA) + "/" + name);

@@ -109,6 +109,11 @@ TEST_F(LightwaveTest, ImportPairsQuadrilateralsWithFourVertexObjects) {
     const std::string quads = Pols({{0, 1, 2, 3}, {4, 5, 6, 7}});
     const std::string notQuad = " is not a G2 Object (not a rectangle)... skipping";
     const std::string point8 = "Object 1 names point 8, but the file has 8 points... skipping";
+    const auto counts = [this](int quads) {
+        return "Warning! " + exchange + " holds " + std::to_string(quads) + " quadrilateral" +
+               (quads == 1 ? "" : "s") + " but the RAV file has 3 four-vertex objects; "
+               "quadrilaterals added or removed in a modelling tool shift onto other objects";
+    };
     const struct {
         const char* what;
         std::string file;
@@ -120,13 +125,14 @@ TEST_F(LightwaveTest, ImportPairsQuadrilateralsWithFourVertexObjects) {
         {"other corner counts, surplus quads",
          Form(Pnts(8) +
               Pols({{0, 1, 2, 3}, {0, 1, 2}, {4, 5, 6, 7}, {}, {3, 2, 1, 0}, {1, 1, 1, 1}})),
-         true, {"Object 1" + notQuad, "Object 3" + notQuad}, {0, 1, 2}},
+         true, {"Object 1" + notQuad, "Object 3" + notQuad, counts(4)}, {0, 1, 2}},
         {"a point past the last", Form(Pnts(8) + Pols({{0, 1, 2, 3}, {4, 5, 8, 7}, {3, 2, 1, 0}})),
          true, {point8}, {0, -1, 2}},
         {"a record cut off", Form(Pnts(8) + Chunk("POLS", quads.substr(8, 12) + Be16(4) + Be16(5))),
-         true, {"Object 1 is cut off at the end of its chunk... skipping"}, {0, -1, -1}},
+         true, {"Object 1 is cut off at the end of its chunk... skipping", counts(1)}, {0, -1, -1}},
         {"a chunk cut off", Form(Pnts(8) + quads + "SURF" + Be32(100) + "SKETCH"),
-         true, {"Warning! " + exchange + " ends inside a chunk. Ignoring the rest"}, {0, 1, -1}},
+         true, {"Warning! " + exchange + " ends inside a chunk. Ignoring the rest", counts(2)},
+         {0, 1, -1}},
         {"not a FORM", "RIFF" + Form(Pnts(8) + quads).substr(4),
          false, {exchange + " is not a valid IFF Lightwave file"}, {-1, -1, -1}},
         // clang-format on

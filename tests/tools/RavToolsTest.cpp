@@ -195,8 +195,8 @@ TEST_F(CreateTplLayoutTest, WritesTheGoldenLayouts) {
         {"two-pages.fsh", {{"big0", 256, 256}, {"sm01", 64, 64}, {"half", 256, 128}}, all, 2},
         // Only the last three characters are replaced.
         {"none.FSH", {{"q1", 128, 128}}, none, 1},
-        // Cut after the width of "half".
-        {"cut.fsh", {{"ok", 16, 8}, {"half", 200, 100}, {"gone", 300, 300}}, all, 1, true},
+        // Cut after the width of "half"; a name without an extension gets one.
+        {"cut", {{"ok", 16, 8}, {"half", 200, 100}, {"gone", 300, 300}}, all, 1, true},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -210,7 +210,8 @@ TEST_F(CreateTplLayoutTest, WritesTheGoldenLayouts) {
         services.selectionDialog = c.dialog;
         EXPECT_TRUE(tools.CreateTplLayout(&archive));
         EXPECT_EQ(messages, (Messages{{"Generating TPages...", 0},
-                                      {Format("%d TPages required...writing file", c.pages), 0}}));
+                                      {Format("%d TPages required...writing file", c.pages), 0},
+                                      {"TPL layout written to " + tpl, 0}}));
         EXPECT_EQ(ReadText(tpl), ReadText(POLYPORT_TEST_DATA "/tpl/" + golden));
     }
 }
@@ -235,7 +236,7 @@ TEST_F(CreateTplLayoutTest, WritesNothingWrong) {
                         {Format(tooLarge.c_str(), "tall", 10, 300), 1}}},
         {"layout is a folder", fine, false, [&] { fs::create_directory(tpl); },
          {{"Generating TPages...", 0}, {"1 TPages required...writing file", 0},
-          {"Error opening # for writing", 1}}},
+          {"Error opening # for writing", 1}, {"Reason: Is a directory", 1}}},
         {"layout is the archive", fine, false, [&] { fs::create_hard_link(fshPath, tpl); },
          {{"Error! The TPL file # would replace the archive itself. Aborting", 1}}},
     };
