@@ -83,6 +83,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     CLI::App app{"Polyport: RAV scenery and FSH texture tools", "polyport-cli"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "polyport-cli " POLYPORT_VERSION);
+    // A path such as /tmp/x.rav is a path, on Windows too, not an option.
+    app.allow_windows_style_options(false);
 
     std::string infoPath;
     bool infoJson = false;

@@ -5,7 +5,6 @@
 #include "gamefiles/FileLock.h"
 #include "output/Format.h"
 
-#include <cerrno>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -102,9 +101,9 @@ bool CCommandDispatcher::WithRav(const std::string& path, RavUse use,
                                  const std::function<bool()>& work) {
     CFileLock lock;
     if (use == RavUse::Save && !path.empty() && !lock.Acquire(path, m_lockPatience) &&
-        lock.ErrorNumber() == EWOULDBLOCK) {
+        lock.InUse()) {
         m_rav.FailWithReason(Format("Error! %s is in use by another program", path.c_str()),
-                             lock.ErrorNumber());
+                             lock.Error());
         return false;
     }
     // A file that cannot be opened even for the lock is the load's to report.

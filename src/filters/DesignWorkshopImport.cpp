@@ -89,9 +89,10 @@ public:
         }
         if (surplus > 0) {
             const std::size_t total = g2 + surplus;
-            Warn(Format("Warning! The file has %zu polyline%s but the RAV file has %zu G2 "
+            Warn(Format("Warning! The file has %lld polyline%s but the RAV file has %lld G2 "
                         "object%s; the rest are left out",
-                        total, total == 1 ? "" : "s", g2, g2 == 1 ? "" : "s"));
+                        static_cast<long long>(total), total == 1 ? "" : "s",
+                        static_cast<long long>(g2), g2 == 1 ? "" : "s"));
         }
         return true;
     }

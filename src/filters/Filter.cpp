@@ -65,7 +65,7 @@ bool CFilter::WriteExchangeFile(const std::string& path, const char* openMessage
     CWholeFileWriter writer(path);
     writer.SetSynced(m_durable);
     if (!writer.Open()) {
-        FailWithReason(Format(openMessage, path.c_str()), writer.ErrorNumber());
+        FailWithReason(Format(openMessage, path.c_str()), writer.Error());
         return false;
     }
     try {
@@ -76,6 +76,6 @@ bool CFilter::WriteExchangeFile(const std::string& path, const char* openMessage
         Fail(Format("Not enough memory to write %s", path.c_str()));
         return false;
     }
-    FailWithReason(Format("Error writing %s", path.c_str()), writer.ErrorNumber());
+    FailWithReason(Format("Error writing %s", path.c_str()), writer.Error());
     return false;
 }

@@ -242,11 +242,12 @@ bool CLightwaveFilter::Import(const std::string& path, CRavFile* rav) {
     const std::vector<Quad>& quads = reader->Quads();
     const auto takers = std::ranges::count_if(rav->Objects(), HoldsQuadrilateral);
     if (std::cmp_not_equal(quads.size(), takers)) {
-        Output(Format("Warning! %s holds %zu quadrilateral%s but the RAV file has %zu four-vertex "
-                      "object%s; quadrilaterals added or removed in a modelling tool shift onto "
-                      "other objects",
-                      path.c_str(), quads.size(), quads.size() == 1 ? "" : "s",
-                      static_cast<std::size_t>(takers), takers == 1 ? "" : "s"),
+        Output(Format("Warning! %s holds %lld quadrilateral%s but the RAV file has %lld "
+                      "four-vertex object%s; quadrilaterals added or removed in a modelling tool "
+                      "shift onto other objects",
+                      path.c_str(), static_cast<long long>(quads.size()),
+                      quads.size() == 1 ? "" : "s", static_cast<long long>(takers),
+                      takers == 1 ? "" : "s"),
                1);
     }
     auto quad = quads.begin();
@@ -261,8 +262,8 @@ bool CLightwaveFilter::Import(const std::string& path, CRavFile* rav) {
         const auto missing = std::ranges::find_if(
             quad->corners, [&](std::uint32_t index) { return index >= points.size(); });
         if (missing != quad->corners.end()) {
-            Output(Format("Object %d names point %u, but the file has %zu points... skipping",
-                          quad->record, *missing, points.size()),
+            Output(Format("Object %d names point %u, but the file has %lld points... skipping",
+                          quad->record, *missing, static_cast<long long>(points.size())),
                    1);
         } else {
             for (std::size_t corner = 0; corner < 4; ++corner) {

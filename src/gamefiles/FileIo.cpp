@@ -1,53 +1,32 @@
 #include "gamefiles/FileIo.h"
 
+#include "gamefiles/NativeFiles.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <random>
-#include <system_error>
 #include <thread>
 
 #ifndef _WIN32
 #include <csignal>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-#ifdef __linux__
-#include <sys/xattr.h>
 #endif
 
 namespace {
 
-// Positions beyond 2 GiB need the 64-bit calls where long has 32 bits.
-std::int64_t Tell(std::FILE* file) {
-#ifdef _WIN32
-    return _ftelli64(file);
-#else
-    return std::ftell(file);
-#endif
-}
-
-bool Seek(std::FILE* file, std::int64_t offset, int origin) {
-#ifdef _WIN32
-    return _fseeki64(file, offset, origin) == 0;
-#else
-    return offset <= LONG_MAX && std::fseek(file, static_cast<long>(offset), origin) == 0;
-#endif
-}
-
-std::filesystem::path PathFromUtf8(const std::string& utf8Path) {
-    const std::u8string text(utf8Path.begin(), utf8Path.end());
-    return std::filesystem::path(text);
+std::error_code Errno(int error) {
+    return {error, std::generic_category()};
 }
 
 } // namespace
+
+std::filesystem::path PathFromUtf8(const std::string& utf8Path) {
+    return native::PathFromUtf8(utf8Path);
+}
 
 FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
     if (utf8Path.empty()) {
@@ -70,27 +49,22 @@ FilePtr OpenFile(const std::string& utf8Path, const char* mode) {
         errno = std::filesystem::is_directory(status) ? EISDIR : EINVAL;
         return nullptr;
     }
-#ifdef _WIN32
-    const std::string narrowMode(mode);
-    const std::wstring wideMode(narrowMode.begin(), narrowMode.end());
-    return FilePtr(_wfopen(path.c_str(), wideMode.c_str()));
-#else
-    return FilePtr(std::fopen(path.c_str(), mode));
-#endif
+    return FilePtr(native::Open(path, mode));
 }
 
-int WriteAccessError(const std::string& utf8Path) {
+std::error_code WriteAccessError(const std::string& utf8Path) {
     FilePtr file = OpenFile(utf8Path, "r+b");
-    return file ? 0 : errno;
+    return file ? std::error_code() : Errno(errno);
 }
 
-bool SameBytes(const std::string& utf8Path, std::span<const std::uint8_t> bytes, int& error) {
+bool SameBytes(const std::string& utf8Path, std::span<const std::uint8_t> bytes,
+               std::error_code& error) {
     FilePtr file = OpenFile(utf8Path, "rb");
     if (!file) {
-        error = errno;
+        error = Errno(errno);
         return false;
     }
-    error = 0;
+    error.clear();
     // A piece at a time: the comparison needs no second copy of a large file.
     std::vector<std::uint8_t> piece(std::size_t{1} << 20);
     std::size_t at = 0;
@@ -98,7 +72,7 @@ bool SameBytes(const std::string& utf8Path, std::span<const std::uint8_t> bytes,
         const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());
         if (got == 0) {
             if (std::ferror(file.get()) != 0) {
-                error = EIO;
+                error = Errno(EIO);
                 return false;
             }
             return at == bytes.size();
@@ -115,10 +89,10 @@ bool ReadToEnd(std::FILE* file, std::vector<std::uint8_t>& bytes, std::size_t sp
     // a large file is read with one allocation and one read. The old contents
     // are overwritten, not cleared first: a buffer that already has the
     // file's size is then read into without being zero-filled.
-    const std::int64_t start = Tell(file);
-    if (start >= 0 && Seek(file, 0, SEEK_END)) {
-        const std::int64_t end = Tell(file);
-        if (!Seek(file, start, SEEK_SET)) {
+    const std::int64_t start = native::Tell(file);
+    if (start >= 0 && native::Seek(file, 0, SEEK_END)) {
+        const std::int64_t end = native::Tell(file);
+        if (!native::Seek(file, start, SEEK_SET)) {
             return false;
         }
         const auto size = static_cast<std::size_t>(std::max<std::int64_t>(end - start, 0));
@@ -162,7 +136,7 @@ bool ReadWholeFile(const std::string& utf8Path, std::vector<std::uint8_t>& bytes
 bool ReadAt(std::FILE* file, std::uint64_t offset, std::uint8_t* data, std::size_t size) {
     std::fill(data, data + size, std::uint8_t{0});
     if (offset > static_cast<std::uint64_t>(INT64_MAX) ||
-        !Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {
+        !native::Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {
         return false;
     }
     const std::size_t got = std::fread(data, 1, size, file);
@@ -181,7 +155,7 @@ bool IsSameFile(const std::string& utf8Path, const std::string& otherUtf8Path) {
 
 bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
     if (offset > static_cast<std::uint64_t>(INT64_MAX) ||
-        !Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {
+        !native::Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {
         return false;
     }
     return std::fwrite(data, 1, size, file) == size;
@@ -197,11 +171,6 @@ bool CloseFile(FilePtr& file) {
 }
 
 namespace {
-
-std::string ToUtf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
 
 // The file a write to `path` lands in: symbolic links followed, however
 // many, up to the system's usual limit. A dangling link names the file it
@@ -230,18 +199,10 @@ std::string TemporaryName(std::mt19937& random) {
     return name;
 }
 
-#ifndef _WIN32
-bool SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    // Some file systems cannot sync a folder; the rename has happened then.
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
-    ::close(fd);
-    return synced;
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+    const std::filesystem::path folder = path.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
 }
-#endif
 
 // For tests only: POLYPORT_TEST_BEFORE_REPLACE makes every whole-file write
 // stop ("stop": the process is stopped, to be killed) or wait a number of
@@ -263,38 +224,11 @@ void PauseBeforeReplacing() {
 } // namespace
 
 std::optional<std::string> WhyNotReplaceable(const std::string& utf8Path) {
-#ifdef _WIN32
-    // ReplaceFileW keeps the file's attributes, security and links.
-    (void)utf8Path;
-    return std::nullopt;
-#else
-    std::filesystem::path target;
     try {
-        target = FollowLinks(PathFromUtf8(utf8Path));
+        return native::WhyNotReplaceable(FollowLinks(PathFromUtf8(utf8Path)));
     } catch (const std::exception&) {
         return std::nullopt;
     }
-    struct stat file {};
-    if (::stat(target.c_str(), &file) != 0) {
-        return std::nullopt; // the writer reports what is wrong with it
-    }
-    if (file.st_nlink > 1) {
-        return "it has " + std::to_string(file.st_nlink) + " hard links";
-    }
-#ifdef __linux__
-    if (::listxattr(target.c_str(), nullptr, 0) > 0) {
-        return "it has extended attributes or an access control list that a new file would lose";
-    }
-#endif
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) != 0) {
-        return "its folder cannot be written";
-    }
-    return std::nullopt;
-#endif
 }
 
 CWholeFileWriter::CWholeFileWriter(std::string utf8Path) : m_path(std::move(utf8Path)) {
@@ -304,7 +238,7 @@ CWholeFileWriter::~CWholeFileWriter() {
     Discard();
 }
 
-bool CWholeFileWriter::Fail(Failure failure, int error) {
+bool CWholeFileWriter::Fail(Failure failure, std::error_code error) {
     if (m_failure == Failure::None) {
         m_failure = failure;
         m_error = error;
@@ -317,78 +251,44 @@ void CWholeFileWriter::Discard() {
     m_file.reset();
     if (!m_temporary.empty()) {
         std::error_code error;
-        std::filesystem::remove(PathFromUtf8(m_temporary), error);
+        std::filesystem::remove(m_temporary, error);
         m_temporary.clear();
     }
 }
 
 bool CWholeFileWriter::Open() {
     if (m_path.empty()) {
-        return Fail(Failure::Open, ENOENT);
+        return Fail(Failure::Open, Errno(ENOENT));
     }
-    std::filesystem::path target;
     try {
-        target = FollowLinks(PathFromUtf8(m_path));
-        m_target = ToUtf8(target);
+        m_target = FollowLinks(PathFromUtf8(m_path));
     } catch (const std::exception&) {
-        return Fail(Failure::Open, EINVAL);
+        return Fail(Failure::Open, Errno(EINVAL));
     }
     std::error_code error;
-    const auto status = std::filesystem::status(target, error);
+    const auto status = std::filesystem::status(m_target, error);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        return Fail(Failure::Open, std::filesystem::is_directory(status) ? EISDIR : EINVAL);
+        return Fail(Failure::Open, Errno(std::filesystem::is_directory(status) ? EISDIR : EINVAL));
     }
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-#ifndef _WIN32
     // The temporary file's short name fits where the target's may not; a
     // name the folder cannot hold is refused now, not at the replacement.
-    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    if (longest > 0 && target.filename().native().size() > static_cast<std::size_t>(longest)) {
-        return Fail(Failure::Open, ENAMETOOLONG);
+    const std::filesystem::path folder = FolderOf(m_target);
+    if (const std::error_code tooLong = native::NameFits(folder, m_target.filename())) {
+        return Fail(Failure::Open, tooLong);
     }
-#endif
     std::mt19937 random(std::random_device{}());
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::filesystem::path temporary = folder / TemporaryName(random);
-#ifdef _WIN32
-        m_file.reset(_wfopen(temporary.c_str(), L"wxb"));
-        if (m_file) {
-            m_temporary = ToUtf8(temporary);
+        const std::error_code created = native::CreateNew(temporary, m_target, m_file);
+        if (!created) {
+            m_temporary = temporary;
             return true;
         }
-        if (errno != EEXIST) {
-            return Fail(Failure::Open, errno);
+        if (created != std::errc::file_exists) {
+            return Fail(Failure::Open, created);
         }
-#else
-        // 0666 less the umask: what a plain create of the file would give.
-        const int fd =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) {
-                continue;
-            }
-            return Fail(Failure::Open, errno);
-        }
-        m_temporary = ToUtf8(temporary);
-        struct stat old {};
-        if (::stat(target.c_str(), &old) == 0) {
-            // Owner first: changing it may clear the set-id bits.
-            (void)!::fchown(fd, old.st_uid, old.st_gid);
-            ::fchmod(fd, old.st_mode & 07777);
-        }
-        m_file.reset(::fdopen(fd, "wb"));
-        if (!m_file) {
-            const int failure = errno;
-            ::close(fd);
-            return Fail(Failure::Open, failure);
-        }
-        return true;
-#endif
     }
-    return Fail(Failure::Open, EEXIST);
+    return Fail(Failure::Open, Errno(EEXIST));
 }
 
 bool CWholeFileWriter::Write(std::span<const std::uint8_t> bytes) {
@@ -396,7 +296,7 @@ bool CWholeFileWriter::Write(std::span<const std::uint8_t> bytes) {
         return false;
     }
     if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), m_file.get()) != bytes.size()) {
-        return Fail(Failure::Write, errno);
+        return Fail(Failure::Write, Errno(errno));
     }
     return true;
 }
@@ -410,40 +310,38 @@ bool CWholeFileWriter::Commit() {
         return false;
     }
     if (std::fflush(m_file.get()) != 0 || std::ferror(m_file.get()) != 0) {
-        return Fail(Failure::Write, errno);
+        return Fail(Failure::Write, Errno(errno));
     }
-#ifndef _WIN32
-    if (m_synced && ::fsync(::fileno(m_file.get())) != 0) {
-        return Fail(Failure::Write, errno);
+    if (m_synced) {
+        if (const std::error_code error = native::SyncFile(m_file.get())) {
+            return Fail(Failure::Write, error);
+        }
     }
-#endif
     if (std::fclose(m_file.release()) != 0) {
-        return Fail(Failure::Write, errno);
+        return Fail(Failure::Write, Errno(errno));
     }
     PauseBeforeReplacing();
-    std::error_code error;
-    std::filesystem::rename(PathFromUtf8(m_temporary), PathFromUtf8(m_target), error);
-    if (error) {
-        return Fail(Failure::Write, error.value());
+    if (const std::error_code error = native::Replace(m_temporary, m_target)) {
+        return Fail(Failure::Write, error);
     }
     m_temporary.clear();
-#ifndef _WIN32
-    const std::string folder = ToUtf8(PathFromUtf8(m_target).parent_path());
-    if (m_synced && !SyncFolder(folder.empty() ? "." : folder)) {
-        return Fail(Failure::Write, errno);
+    if (m_synced) {
+        if (const std::error_code error = native::SyncFolder(FolderOf(m_target))) {
+            return Fail(Failure::Write, error);
+        }
     }
-#endif
     return true;
 }
 
 CWholeFileWriter::Failure WriteWholeFile(const std::string& utf8Path,
-                                         std::span<const std::uint8_t> bytes, int* error) {
+                                         std::span<const std::uint8_t> bytes,
+                                         std::error_code* error) {
     CWholeFileWriter writer(utf8Path);
     if (writer.Open() && writer.Write(bytes)) {
         (void)writer.Commit();
     }
     if (error != nullptr) {
-        *error = writer.ErrorNumber();
+        *error = writer.Error();
     }
     return writer.Failed();
 }

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 struct FileCloser {
@@ -14,20 +16,26 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+// The system's path for a UTF-8 path: every file and folder of the system
+// is reached through it, so names with any characters work everywhere, and
+// long paths on Windows too. May throw for text that is not UTF-8.
+[[nodiscard]] std::filesystem::path PathFromUtf8(const std::string& utf8Path);
+
 // Every file of the system is opened here. `utf8Path` is UTF-8 whatever the
 // platform, so names with non-ASCII characters work on Windows too. A
 // folder, device or pipe is never opened. Returns null when the file cannot be
 // opened.
 [[nodiscard]] FilePtr OpenFile(const std::string& utf8Path, const char* mode);
 
-// 0 when the file may be opened for writing (it exists and its permissions,
-// or the read-only attribute, allow it), else the system's error number.
-[[nodiscard]] int WriteAccessError(const std::string& utf8Path);
+// Nothing when the file may be opened for writing (it exists and its
+// permissions, or the read-only attribute, allow it), else the system's
+// reason.
+[[nodiscard]] std::error_code WriteAccessError(const std::string& utf8Path);
 
 // Whether the file holds exactly `bytes`, read a piece at a time. `error`
-// is the system's error number when the file could not be read, else 0.
+// says why when the file could not be read.
 [[nodiscard]] bool SameBytes(const std::string& utf8Path, std::span<const std::uint8_t> bytes,
-                             int& error);
+                             std::error_code& error);
 
 // Why a new file put in this one's place would not be the same file to its
 // other users: more hard links, extended attributes or an access control
@@ -91,30 +99,30 @@ public:
     [[nodiscard]] bool Commit();
 
     [[nodiscard]] Failure Failed() const { return m_failure; }
-    // The system's error number of the failure, 0 when it gave none.
-    [[nodiscard]] int ErrorNumber() const { return m_error; }
+    // The system's reason for the failure.
+    [[nodiscard]] std::error_code Error() const { return m_error; }
 
     // Leaves out the syncs, so that a benchmark can tell their cost apart.
     void SetSynced(bool synced) { m_synced = synced; }
 
 private:
-    bool Fail(Failure failure, int error);
+    bool Fail(Failure failure, std::error_code error);
     void Discard();
 
     std::string m_path;
-    std::string m_target; // the file that is replaced: links followed
-    std::string m_temporary;
+    std::filesystem::path m_target; // the file that is replaced: links followed
+    std::filesystem::path m_temporary;
     FilePtr m_file;
     Failure m_failure = Failure::None;
-    int m_error = 0;
+    std::error_code m_error;
     bool m_synced = true;
 };
 
 // Writes `bytes` as the whole file at `utf8Path` through CWholeFileWriter;
-// `error`, when given, receives the system's error number of a failure.
+// `error`, when given, receives the system's reason for a failure.
 [[nodiscard]] CWholeFileWriter::Failure WriteWholeFile(const std::string& utf8Path,
                                                        std::span<const std::uint8_t> bytes,
-                                                       int* error = nullptr);
+                                                       std::error_code* error = nullptr);
 
 // Flushes and closes the file; false when buffered data could not be written
 // or the close failed. The file is closed either way.

@@ -1,5 +1,7 @@
 #include "gamefiles/FileLock.h"
 
+#include "gamefiles/NativeFiles.h"
+
 #include <cerrno>
 #include <filesystem>
 #include <thread>
@@ -17,10 +19,6 @@ namespace {
 
 constexpr std::chrono::milliseconds kPoll{25};
 
-std::filesystem::path PathFromUtf8(const std::string& utf8Path) {
-    return std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end()));
-}
-
 } // namespace
 
 CFileLock::~CFileLock() {
@@ -29,7 +27,8 @@ CFileLock::~CFileLock() {
 
 bool CFileLock::Acquire(const std::string& utf8Path, std::chrono::milliseconds patience) {
     Release();
-    m_error = 0;
+    m_error.clear();
+    m_inUse = false;
     const auto deadline = std::chrono::steady_clock::now() + patience;
     // A save of another process may replace the file while this one waits
     // for its lock; the new file is then locked instead, once or twice.
@@ -37,11 +36,11 @@ bool CFileLock::Acquire(const std::string& utf8Path, std::chrono::milliseconds p
         if (LockOnce(utf8Path, deadline)) {
             return true;
         }
-        if (m_error != 0) {
+        if (m_error || m_inUse) {
             return false;
         }
     }
-    m_error = EWOULDBLOCK;
+    m_inUse = true;
     return false;
 }
 
@@ -49,20 +48,27 @@ bool CFileLock::Acquire(const std::string& utf8Path, std::chrono::milliseconds p
 
 bool CFileLock::LockOnce(const std::string& utf8Path,
                          std::chrono::steady_clock::time_point deadline) {
-    const std::wstring path = PathFromUtf8(utf8Path).wstring();
+    std::wstring path;
+    try {
+        path = native::PathFromUtf8(utf8Path).wstring();
+    } catch (const std::exception&) {
+        m_error = std::make_error_code(std::errc::invalid_argument);
+        return false;
+    }
     HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        m_error = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
+        m_error = native::LastError();
         return false;
     }
     OVERLAPPED whole{};
     while (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
                        MAXDWORD, &whole)) {
         if (std::chrono::steady_clock::now() >= deadline) {
+            m_error = native::LastError();
             CloseHandle(handle);
-            m_error = EWOULDBLOCK;
+            m_inUse = true;
             return false;
         }
         std::this_thread::sleep_for(kPoll);
@@ -101,16 +107,24 @@ void CFileLock::Release() {
 
 bool CFileLock::LockOnce(const std::string& utf8Path,
                          std::chrono::steady_clock::time_point deadline) {
-    const std::filesystem::path path = PathFromUtf8(utf8Path);
+    std::filesystem::path path;
+    try {
+        path = native::PathFromUtf8(utf8Path);
+    } catch (const std::exception&) {
+        m_error = std::make_error_code(std::errc::invalid_argument);
+        return false;
+    }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        m_error = errno;
+        m_error = native::LastError();
         return false;
     }
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) ||
-            std::chrono::steady_clock::now() >= deadline) {
-            m_error = errno == EINTR ? EWOULDBLOCK : errno;
+        const bool busy = errno == EWOULDBLOCK || errno == EINTR;
+        if (!busy || std::chrono::steady_clock::now() >= deadline) {
+            m_error = busy ? std::make_error_code(std::errc::resource_unavailable_try_again)
+                           : native::LastError();
+            m_inUse = busy;
             ::close(fd);
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <system_error>
 
 // An advisory lock that keeps two Polyport commands from working on one file
 // at once: each takes it before loading the file it will save and keeps it
@@ -17,16 +18,17 @@ public:
     CFileLock& operator=(const CFileLock&) = delete;
 
     // Locks the file at `utf8Path`, waiting up to `patience` for another
-    // holder. False with ErrorNumber() set when the file cannot be opened or
-    // stays locked (EWOULDBLOCK).
+    // holder. False with Error() set when the file cannot be opened, or
+    // with InUse() when another holder kept it.
     [[nodiscard]] bool Acquire(const std::string& utf8Path, std::chrono::milliseconds patience);
     void Release();
 
-    [[nodiscard]] int ErrorNumber() const { return m_error; }
+    [[nodiscard]] std::error_code Error() const { return m_error; }
+    [[nodiscard]] bool InUse() const { return m_inUse; }
 
 private:
-    // True once the file is locked; false with m_error set, or false with
-    // m_error 0 when the path no longer names the locked file.
+    // True once the file is locked; false with m_error or m_inUse set, or
+    // false alone when the path no longer names the locked file.
     bool LockOnce(const std::string& utf8Path, std::chrono::steady_clock::time_point deadline);
 
 #ifdef _WIN32
@@ -34,5 +36,6 @@ private:
 #else
     int m_fd = -1;
 #endif
-    int m_error = 0;
+    std::error_code m_error;
+    bool m_inUse = false;
 };

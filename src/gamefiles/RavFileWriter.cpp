@@ -307,13 +307,13 @@ bool CRavFile::WriteFile(SavePart part) {
     if (!CanSave(part)) {
         return false;
     }
-    if (const int error = WriteAccessError(m_path); error != 0) {
+    if (const std::error_code error = WriteAccessError(m_path)) {
         FailWithReason(Format("Error opening %s", m_path.c_str()), error);
         return false;
     }
-    int error = 0;
+    std::error_code error;
     if (!SameBytes(m_path, m_image, error)) {
-        if (error != 0) {
+        if (error) {
             FailWithReason(Format("Error opening %s", m_path.c_str()), error);
         } else {
             Fail(Format("Error! %s has changed since it was loaded. Nothing written",
@@ -341,11 +341,11 @@ bool CRavFile::WriteFile(SavePart part) {
     }
     CWholeFileWriter writer(m_path);
     if (!writer.Open()) {
-        FailWithReason(Format("Error opening %s", m_path.c_str()), writer.ErrorNumber());
+        FailWithReason(Format("Error opening %s", m_path.c_str()), writer.Error());
         return false;
     }
     if (!writer.Write(m_image) || !writer.Commit()) {
-        FailWithReason(Format("Error writing %s", m_path.c_str()), writer.ErrorNumber());
+        FailWithReason(Format("Error writing %s", m_path.c_str()), writer.Error());
         return false;
     }
     return true;

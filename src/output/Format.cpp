@@ -20,6 +20,11 @@ std::string Format(const char* format, ...) {
     return result;
 }
 
-std::string SystemReason(int error) {
-    return "Reason: " + std::generic_category().message(error);
+std::string SystemReason(std::error_code error) {
+    std::string words = error.message();
+    // Windows ends its messages with a full stop and a line end.
+    while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == '.')) {
+        words.pop_back();
+    }
+    return "Reason: " + words;
 }

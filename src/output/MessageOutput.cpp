@@ -20,9 +20,9 @@ void CMessageOutput::Fail(const std::string& text, int flag) {
     Send(text.c_str(), flag, Severity::Failure);
 }
 
-void CMessageOutput::FailWithReason(const std::string& text, int error, int flag) {
+void CMessageOutput::FailWithReason(const std::string& text, std::error_code error, int flag) {
     Fail(text, flag);
-    if (error != 0) {
+    if (error) {
         Fail(SystemReason(error), flag);
     }
 }

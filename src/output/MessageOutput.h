@@ -3,6 +3,7 @@
 #include "output/OutputFn.h"
 
 #include <string>
+#include <system_error>
 
 class CMessageBoxes;
 
@@ -31,8 +32,12 @@ public:
     // A message that reports a failure, with the flag it has always had.
     void Fail(const std::string& text, int flag = 1);
     // The same for a failure the system reported, followed by a line with
-    // the system's reason for `error` (an errno value; none for 0).
-    void FailWithReason(const std::string& text, int error, int flag = 1);
+    // the system's reason (none when it gave none).
+    void FailWithReason(const std::string& text, std::error_code error, int flag = 1);
+    // With an errno value.
+    void FailWithReason(const std::string& text, int error, int flag = 1) {
+        FailWithReason(text, std::error_code(error, std::generic_category()), flag);
+    }
 
     // How many warnings (flag 1, not failures) were sent since the count
     // was last reset: a strict run refuses to write after any.

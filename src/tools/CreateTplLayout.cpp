@@ -100,7 +100,7 @@ std::string LayoutText(std::span<const TplSlot> slots, std::int32_t highestPage)
 // whole or not at all, and an earlier layout stays as it was.
 bool WriteLayout(CMessageOutput& out, const std::string& path, const std::string& text) {
     const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    int error = 0;
+    std::error_code error;
     switch (WriteWholeFile(path, bytes, &error)) {
     case CWholeFileWriter::Failure::None:
         return true;
