@@ -8,3 +8,5 @@ TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev locales nodejs npm clang libc
 # The Windows build: the mingw-w64 cross compiler (posix threads) and zlib
 # for it; CLI11 and nlohmann-json are the host's header packages.
 WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libcli11-dev nlohmann-json3-dev)
+# Wine runs the Windows tool's tests.
+WINE_PACKAGES=(wine64 wine)
