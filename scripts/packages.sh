@@ -10,3 +10,6 @@ TEST_PACKAGES=("${BUILD_PACKAGES[@]}" libgtest-dev locales nodejs npm clang libc
 WINDOWS_BUILD_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev libcli11-dev nlohmann-json3-dev)
 # Wine runs the Windows tool's tests.
 WINE_PACKAGES=(wine64 wine)
+# dpkg-dev (dpkg-shlibdeps) and file: CPack lists the Debian package's
+# dependencies from the libraries its programs link.
+PACKAGE_PACKAGES=(dpkg-dev file)
