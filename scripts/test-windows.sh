@@ -211,6 +211,7 @@ interrupted_save() {
     [[ $err == *"Error writing"* ]] || reasons+=("no \"Error writing\" on stderr: ${err:0:300}")
     [[ -d $target ]] || reasons+=("the folder that took the RAV file's place is gone")
     [[ -z $(ls -A "$target" 2>/dev/null) ]] || reasons+=("something was written into the folder")
+    ! compgen -G "$dir/.polyport-*.tmp" >/dev/null || reasons+=("the temporary file was left behind")
     report "a save that cannot replace leaves the folder" "${reasons[@]}"
 }
 interrupted_save
