@@ -28,7 +28,8 @@ set(CPACK_STRIP_FILES ON)
 # dpkg-shlibdeps reads the libraries the programs were linked with, so the
 # list follows the build (Qt, zlib, the C++ runtime). Without it the list is
 # written out here and may lag behind.
-find_program(POLYPORT_DPKG_SHLIBDEPS dpkg-shlibdeps)
+# Looked for at every configure: it may have been installed since.
+find_program(POLYPORT_DPKG_SHLIBDEPS dpkg-shlibdeps NO_CACHE)
 if(POLYPORT_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()

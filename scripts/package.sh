@@ -16,6 +16,8 @@ fi
 scripts/ensure-packages.sh "${PACKAGE_PACKAGES[@]}"
 scripts/build-windows.sh >/dev/null
 
+# Configured again: the packaging tools may have arrived since.
+cmake -S . -B "$build" >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 staging=build/package
 rm -rf "$staging"
