@@ -2,6 +2,7 @@
 
 #include "output/Format.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -48,11 +49,41 @@ bool Fail(std::string& problem, const char* text) {
     return false;
 }
 
-// The command loop. `out` holds exactly `size` bytes. Bounds are checked once
-// per command against what remains of the input and the output; copies may
-// then write up to 8 bytes past their end, as long as the output has room,
-// because later commands overwrite those bytes and a stream that leaves any
-// of them is refused.
+// Copies in fixed pieces of 16 bytes, up to 15 bytes beyond `size`. Fixed
+// sizes become plain moves; a variable-size memcpy of a few bytes costs more
+// than the copy.
+void CopyPieces(std::uint8_t* to, const std::uint8_t* from, std::size_t size) {
+    for (std::size_t i = 0; i < size; i += 16) {
+        std::memcpy(to + i, from + i, 16);
+    }
+}
+
+// The copy from `offset` back, which may overlap what it writes. With
+// `spare` set, up to 15 bytes after the copy may be overwritten.
+void CopyBack(std::uint8_t* op, std::size_t offset, std::size_t length, bool spare) {
+    const std::uint8_t* from = op - offset;
+    if (spare && offset >= 16) {
+        // Each piece reads only bytes written before it.
+        CopyPieces(op, from, length);
+    } else if (spare && offset >= 8) {
+        for (std::size_t i = 0; i < length; i += 8) {
+            std::memcpy(op + i, from + i, 8);
+        }
+    } else if (offset == 1) {
+        std::memset(op, *from, length);
+    } else {
+        // Short patterns repeat: each byte may be one just written.
+        for (std::size_t i = 0; i < length; ++i) {
+            op[i] = from[i];
+        }
+    }
+}
+
+// The command loop. `out` holds exactly `size` bytes. Every command is
+// checked once against what remains of the input and the output; a copy may
+// then write up to 15 bytes past its end where the output has room, since
+// the commands after it overwrite those bytes, and a stream that stops short
+// of the size is refused.
 bool RunCommands(const std::uint8_t* in, const std::uint8_t* inEnd, std::uint8_t* out,
                  std::size_t size, std::string& problem) {
     std::uint8_t* op = out;
@@ -74,7 +105,11 @@ bool RunCommands(const std::uint8_t* in, const std::uint8_t* inEnd, std::uint8_t
             if (literal > outLeft) {
                 return Fail(problem, kTooLong);
             }
-            std::memcpy(op, in + 1, literal);
+            if (inLeft - 1 >= literal + 15 && outLeft >= literal + 15) {
+                CopyPieces(op, in + 1, literal);
+            } else {
+                std::copy_n(in + 1, literal, op);
+            }
             op += literal;
             in += 1 + literal;
             if (stop) {
@@ -83,28 +118,20 @@ bool RunCommands(const std::uint8_t* in, const std::uint8_t* inEnd, std::uint8_t
             continue;
         }
 
-        std::size_t command, literal, length, offset;
-        if (b0 < 0x80) {
-            if (inLeft < 2) {
-                return Fail(problem, kEndsEarly);
-            }
-            command = 2;
+        const std::size_t command = b0 < 0x80 ? 2 : b0 < 0xC0 ? 3 : 4;
+        if (command > inLeft) {
+            return Fail(problem, kEndsEarly);
+        }
+        std::size_t literal, length, offset;
+        if (command == 2) {
             literal = b0 & 3;
             length = ((b0 >> 2) & 7) + 3;
             offset = ((b0 & 0x60) << 3) + in[1] + 1;
-        } else if (b0 < 0xC0) {
-            if (inLeft < 3) {
-                return Fail(problem, kEndsEarly);
-            }
-            command = 3;
+        } else if (command == 3) {
             literal = in[1] >> 6;
             length = (b0 & 0x3F) + 4;
             offset = (std::size_t{in[1] & 0x3Fu} << 8) + in[2] + 1;
         } else {
-            if (inLeft < 4) {
-                return Fail(problem, kEndsEarly);
-            }
-            command = 4;
             literal = b0 & 3;
             length = ((b0 & 0x0C) << 6) + in[3] + 5;
             offset = (std::size_t{b0 & 0x10} << 12) + (std::size_t{in[1]} << 8) + in[2] + 1;
@@ -118,33 +145,15 @@ bool RunCommands(const std::uint8_t* in, const std::uint8_t* inEnd, std::uint8_t
         if (offset > static_cast<std::size_t>(op - out) + literal) {
             return Fail(problem, kBeforeStart);
         }
-
-        // At most 3 literals: copy 4 when both sides have the room.
-        const std::uint8_t* literals = in + command;
+        // At most 3 literals: 4 bytes move at once where both sides have them.
         if (inLeft >= command + 4 && outLeft >= 4) {
-            std::memcpy(op, literals, 4);
+            std::memcpy(op, in + command, 4);
         } else {
-            std::memcpy(op, literals, literal);
+            std::copy_n(in + command, literal, op);
         }
         in += command + literal;
         op += literal;
-
-        const std::uint8_t* from = op - offset;
-        if (offset >= 8 && static_cast<std::size_t>(outEnd - op) >= length + 8) {
-            // Each 8-byte piece reads only bytes written before it.
-            for (std::size_t i = 0; i < length; i += 8) {
-                std::memcpy(op + i, from + i, 8);
-            }
-        } else if (offset >= length) {
-            std::memcpy(op, from, length);
-        } else if (offset == 1) {
-            std::memset(op, *from, length);
-        } else {
-            // A short repeating pattern: each byte depends on one just written.
-            for (std::size_t i = 0; i < length; ++i) {
-                op[i] = from[i];
-            }
-        }
+        CopyBack(op, offset, length, outLeft - literal >= length + 15);
         op += length;
     }
     if (op != outEnd) {
