@@ -9,6 +9,13 @@
 #include <bit>
 #include <cstring>
 
+// Pixels by record id, top row first: 0x7D B, G, R, A; 0x7F B, G, R; 0x78,
+// 0x7E and 0x6D little-endian words of 565, 1555 and 4444 with red (alpha
+// for the last two) in the high bits; 0x7B one palette index each; 0x60,
+// 0x61 and 0x62 DXT1, DXT3 and DXT5 blocks of 4 x 4 pixels. Palette records
+// hold as many colours as their width says: 0x22 6-bit R, G, B; 0x24 R, G, B;
+// 0x2A B, G, R, A; 0x2D 1555; 0x29 565; 0x23 B, G, R (taken on trust).
+
 namespace {
 
 constexpr std::uint64_t kMaxRgbaBytes = 256u << 20;
@@ -17,7 +24,6 @@ constexpr std::uint64_t kMaxRgbaBytes = 256u << 20;
 using Pixel = std::uint32_t;
 constexpr bool kLittle = std::endian::native == std::endian::little;
 constexpr int kAlphaShift = kLittle ? 24 : 0;
-constexpr Pixel kAlphaMask = Pixel{0xFF} << kAlphaShift;
 
 constexpr Pixel Pack(std::uint32_t r, std::uint32_t g, std::uint32_t b, std::uint32_t a) {
     return kLittle ? r | g << 8 | b << 16 | a << 24 : r << 24 | g << 16 | b << 8 | a;
@@ -125,16 +131,16 @@ void DecodeWords(const std::uint8_t* in, std::size_t count, std::uint8_t* out,
 }
 
 // The four colours of a DXT colour block. DXT1 blocks whose first colour is
-// not the larger use the three-colour rule with transparent black; the
-// others always the four-colour rule, and with `alphaFree` their alpha bits
-// stay clear for the block's own alphas.
-template <bool Dxt1, bool alphaFree = !Dxt1>
+// not the larger use the three-colour rule with transparent black. DXT3 and
+// DXT5 always use the four-colour rule, and leave the alpha bits clear for
+// the alphas of their own.
+template <bool Dxt1>
 void BlockColours(const std::uint8_t* block, Pixel colours[4]) {
     const std::uint32_t c0 = Le16(block);
     const std::uint32_t c1 = Le16(block + 2);
     const std::uint32_t r0 = Widen5(c0 >> 11), g0 = Widen6((c0 >> 5) & 0x3F), b0 = Widen5(c0 & 0x1F);
     const std::uint32_t r1 = Widen5(c1 >> 11), g1 = Widen6((c1 >> 5) & 0x3F), b1 = Widen5(c1 & 0x1F);
-    const std::uint32_t a = alphaFree ? 0 : 255;
+    const std::uint32_t a = Dxt1 ? 255 : 0;
     colours[0] = Pack(r0, g0, b0, a);
     colours[1] = Pack(r1, g1, b1, a);
     if (!Dxt1 || c0 > c1) {
@@ -163,7 +169,7 @@ struct Dxt1Block {
     }
 };
 
-// 4-bit alphas, pixel 0 in the low nibble, then a colour block.
+// The alpha bits of each 4-bit alpha.
 constexpr std::array<Pixel, 16> kNibbleAlpha = [] {
     std::array<Pixel, 16> alphas{};
     for (Pixel n = 0; n < 16; ++n) {
@@ -172,6 +178,7 @@ constexpr std::array<Pixel, 16> kNibbleAlpha = [] {
     return alphas;
 }();
 
+// 4-bit alphas, pixel 0 in the low nibble, then a colour block.
 struct Dxt3Block {
     static constexpr std::size_t kBytes = 16;
     void operator()(const std::uint8_t* block, std::uint8_t* out, std::size_t stride) const {
