@@ -23,7 +23,9 @@ void Decode(benchmark::State& state, std::uint8_t recordId) {
     }
     std::vector<FshImage> records = {image};
     if (format == FshPixelFormat::Indexed8) {
-        records.push_back({.recordId = 0x24, .width = 256, .height = 1,
+        records.push_back({.recordId = 0x24,
+                           .width = 256,
+                           .height = 1,
                            .pixels = std::vector<std::uint8_t>(768, 0x5A)});
     }
     const std::vector<std::uint8_t> entry = MakeFshEntry(records);

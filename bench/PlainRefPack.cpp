@@ -7,8 +7,7 @@
 bool PlainUnpackRefPack(std::span<const std::uint8_t> bytes, std::vector<std::uint8_t>& unpacked) {
     RefPackHeader header;
     std::string problem;
-    if (!ReadRefPackHeader(bytes, header, problem) ||
-        header.unpackedSize > kRefPackMaxUnpacked) {
+    if (!ReadRefPackHeader(bytes, header, problem) || header.unpackedSize > kRefPackMaxUnpacked) {
         return false;
     }
     unpacked.assign(header.unpackedSize, 0);

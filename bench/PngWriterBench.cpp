@@ -93,7 +93,8 @@ void BM_EncodePng1024(benchmark::State& state) {
     Bytes large(1024 * 1024 * 4);
     for (std::size_t y = 0; y < 1024; ++y) {
         for (std::size_t x = 0; x < 1024; ++x) {
-            std::copy_n(&image.rgba[((y % 256) * 256 + x % 256) * 4], 4, &large[(y * 1024 + x) * 4]);
+            std::copy_n(&image.rgba[((y % 256) * 256 + x % 256) * 4], 4,
+                        &large[(y * 1024 + x) * 4]);
         }
     }
     Bytes png;

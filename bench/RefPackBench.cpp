@@ -42,14 +42,14 @@ Bytes LargeStream(const std::vector<Bytes>& archives) {
         const std::size_t length = 64 + random() % 4096;
         const std::size_t from = random() % (pool.size() - std::min(length, pool.size() - 1));
         for (std::size_t i = 0; i < length && from + i < pool.size(); ++i) {
-            data.push_back(random() % 16 == 0 ? static_cast<std::uint8_t>(random()) : pool[from + i]);
+            data.push_back(random() % 16 == 0 ? static_cast<std::uint8_t>(random())
+                                              : pool[from + i]);
         }
     }
     return PackRefPack(data);
 }
 
-template <typename Unpack>
-void Run(benchmark::State& state, const Bytes& packed, Unpack unpack) {
+template <typename Unpack> void Run(benchmark::State& state, const Bytes& packed, Unpack unpack) {
     Bytes unpacked;
     for (auto _ : state) {
         if (!unpack(packed, unpacked)) {
@@ -59,7 +59,8 @@ void Run(benchmark::State& state, const Bytes& packed, Unpack unpack) {
         benchmark::DoNotOptimize(unpacked.data());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * unpacked.size()));
-    state.counters["ratio"] = static_cast<double>(unpacked.size()) / static_cast<double>(packed.size());
+    state.counters["ratio"] =
+        static_cast<double>(unpacked.size()) / static_cast<double>(packed.size());
 }
 
 bool Fast(const Bytes& packed, Bytes& unpacked) {
@@ -87,11 +88,12 @@ const bool kRegistered = [] {
     }
     streams.emplace_back("large_synthetic", LargeStream(archives));
     for (const auto& [name, packed] : streams) {
-        benchmark::RegisterBenchmark(("BM_Unpack/" + name).c_str(), [packed = packed](benchmark::State& s) {
-            Run(s, packed, Fast);
-        });
-        benchmark::RegisterBenchmark(("BM_UnpackPlain/" + name).c_str(),
-                                     [packed = packed](benchmark::State& s) { Run(s, packed, Plain); });
+        benchmark::RegisterBenchmark(
+            ("BM_Unpack/" + name).c_str(),
+            [packed = packed](benchmark::State& s) { Run(s, packed, Fast); });
+        benchmark::RegisterBenchmark(
+            ("BM_UnpackPlain/" + name).c_str(),
+            [packed = packed](benchmark::State& s) { Run(s, packed, Plain); });
     }
     return true;
 }();

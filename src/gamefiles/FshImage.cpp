@@ -53,8 +53,7 @@ constexpr Pixel From4444(std::uint32_t v) {
 }
 
 // Little-endian words, one load each on a little-endian machine.
-template <typename Word>
-Word LoadLe(const std::uint8_t* p) {
+template <typename Word> Word LoadLe(const std::uint8_t* p) {
     Word v = 0;
     if constexpr (kLittle) {
         std::memcpy(&v, p, sizeof v);
@@ -84,8 +83,7 @@ struct ByteTables {
     std::array<Pixel, 256> high{};
 };
 
-template <Pixel (*Convert)(std::uint32_t)>
-constexpr ByteTables MakeByteTables() {
+template <Pixel (*Convert)(std::uint32_t)> constexpr ByteTables MakeByteTables() {
     ByteTables tables;
     for (std::uint32_t b = 0; b < 256; ++b) {
         tables.low[b] = Convert(b);
@@ -118,9 +116,8 @@ void DecodeBgra(const std::uint8_t* in, std::size_t count, std::uint8_t* out) {
             std::memcpy(out + 4 * i, &swapped, 8);
         }
     }
-    DecodePixels<4>(in + 4 * i, count - i, out + 4 * i, [](const std::uint8_t* p) {
-        return Pack(p[2], p[1], p[0], p[3]);
-    });
+    DecodePixels<4>(in + 4 * i, count - i, out + 4 * i,
+                    [](const std::uint8_t* p) { return Pack(p[2], p[1], p[0], p[3]); });
 }
 
 void DecodeWords(const std::uint8_t* in, std::size_t count, std::uint8_t* out,
@@ -134,12 +131,13 @@ void DecodeWords(const std::uint8_t* in, std::size_t count, std::uint8_t* out,
 // not the larger use the three-colour rule with transparent black. DXT3 and
 // DXT5 always use the four-colour rule, and leave the alpha bits clear for
 // the alphas of their own.
-template <bool Dxt1>
-void BlockColours(const std::uint8_t* block, Pixel colours[4]) {
+template <bool Dxt1> void BlockColours(const std::uint8_t* block, Pixel colours[4]) {
     const std::uint32_t c0 = Le16(block);
     const std::uint32_t c1 = Le16(block + 2);
-    const std::uint32_t r0 = Widen5(c0 >> 11), g0 = Widen6((c0 >> 5) & 0x3F), b0 = Widen5(c0 & 0x1F);
-    const std::uint32_t r1 = Widen5(c1 >> 11), g1 = Widen6((c1 >> 5) & 0x3F), b1 = Widen5(c1 & 0x1F);
+    const std::uint32_t r0 = Widen5(c0 >> 11), g0 = Widen6((c0 >> 5) & 0x3F),
+                        b0 = Widen5(c0 & 0x1F);
+    const std::uint32_t r1 = Widen5(c1 >> 11), g1 = Widen6((c1 >> 5) & 0x3F),
+                        b1 = Widen5(c1 & 0x1F);
     const std::uint32_t a = Dxt1 ? 255 : 0;
     colours[0] = Pack(r0, g0, b0, a);
     colours[1] = Pack(r1, g1, b1, a);
@@ -482,7 +480,8 @@ bool CFshImage::Describe(std::span<const std::uint8_t> entry, FshImageInfo& info
     if (!FshRecordHeader::Read(entry, 0, header)) {
         return Fail(problem, "is too short for a record header");
     }
-    info = {header.id, FshPixelFormatOf(header.id), header.width, header.height, header.mipmaps, {}};
+    info = {header.id, FshPixelFormatOf(header.id), header.width, header.height, header.mipmaps,
+            {}};
     const std::vector<std::size_t> offsets = RecordOffsets(entry);
     for (std::size_t i = 1; i < offsets.size(); ++i) {
         info.attachments.push_back(entry[offsets[i]]);

@@ -27,16 +27,17 @@ Bytes B(std::string_view text) {
 Bytes Rgba(std::initializer_list<std::uint32_t> pixels) {
     Bytes bytes;
     for (const std::uint32_t p : pixels) {
-        bytes.insert(bytes.end(), {static_cast<std::uint8_t>(p >> 24),
-                                   static_cast<std::uint8_t>(p >> 16),
-                                   static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)});
+        bytes.insert(bytes.end(),
+                     {static_cast<std::uint8_t>(p >> 24), static_cast<std::uint8_t>(p >> 16),
+                      static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p)});
     }
     return bytes;
 }
 
 FshImage Record(std::uint8_t id, std::uint16_t width, std::uint16_t height, std::string_view body,
                 std::uint8_t mipmaps = 0) {
-    return {.recordId = id, .width = width, .height = height, .pixels = B(body), .mipmaps = mipmaps};
+    return {
+        .recordId = id, .width = width, .height = height, .pixels = B(body), .mipmaps = mipmaps};
 }
 
 std::string Crc(std::span<const std::uint8_t> bytes) {
@@ -67,7 +68,8 @@ std::span<const std::uint8_t> EntryBytes(const Bytes& archive, std::size_t index
 // Every real archive, against what the independent decoder read from it.
 TEST(FshImageTest, ReadsRealArchivesAsTheIndependentDecoderDid) {
     int files = 0;
-    for (const auto& file : std::filesystem::directory_iterator(POLYPORT_TEST_DATA "/fsh/expected")) {
+    for (const auto& file :
+         std::filesystem::directory_iterator(POLYPORT_TEST_DATA "/fsh/expected")) {
         const nlohmann::json expected = nlohmann::json::parse(std::ifstream(file.path()));
         const std::string name = expected["file"];
         SCOPED_TRACE(name);
@@ -110,10 +112,13 @@ TEST(FshImageTest, DecodesEveryFormatChannelByChannel) {
     const auto indexed = [](std::uint8_t paletteId, std::string_view colours) {
         return MakeFshEntry({Record(0x7B, 2, 1, "\x01\x00"sv), Record(paletteId, 2, 1, colours)});
     };
-    const std::string_view bgra = "\x10\x20\x30\x40" "\xFF\x00\x80\xC0" "\x00\x00\xFF\xFF"
+    const std::string_view bgra = "\x10\x20\x30\x40"
+                                  "\xFF\x00\x80\xC0"
+                                  "\x00\x00\xFF\xFF"
                                   "\x01\x02\x03\x00"sv;
     const Bytes bgraPixels = Rgba({0x30201040, 0x8000FFC0, 0xFF0000FF, 0x03020100});
-    const std::string_view dxt5Tail = "\x77\xA0\xB1\x00\x00\x00" "\x83\xFA\x54\x16"
+    const std::string_view dxt5Tail = "\x77\xA0\xB1\x00\x00\x00"
+                                      "\x83\xFA\x54\x16"
                                       "\xE4\x1B\x00\x00"sv;
     struct Case {
         const char* label;
@@ -123,6 +128,7 @@ TEST(FshImageTest, DecodesEveryFormatChannelByChannel) {
         Bytes rgba;
         std::vector<std::string> warnings = {};
     };
+    // clang-format off
     const Case cases[] = {
         {"argb8888", MakeFshEntry({Record(0x7D, 2, 2, bgra)}), {}, 2, 2, bgraPixels},
         {"rgb888", MakeFshEntry({Record(0x7F, 2, 1, "\x01\x02\x03\xFF\x80\x00"sv)}), {}, 2, 1,
@@ -151,40 +157,44 @@ TEST(FshImageTest, DecodesEveryFormatChannelByChannel) {
          ownPalette, 2, 1, Rgba({0x040506FF, 0x010203FF})},
         {"no palette", MakeFshEntry({Record(0x7B, 2, 1, "\x01\x00"sv)}), {}, 2, 1,
          Rgba({0x010101FF, 0x000000FF}), {"has no palette; shown as grey"}},
-        {"palette cut short", indexed(0x24, "\x10\x20\x30"sv), {}, 2, 1, Rgba({0x000000FF, 0x102030FF}), {"its palette ends after 1 of 2 colours"}},
+        {"palette cut short", indexed(0x24, "\x10\x20\x30"sv), {}, 2, 1,
+         Rgba({0x000000FF, 0x102030FF}), {"its palette ends after 1 of 2 colours"}},
         // Rows: indices 0 1 2 3, 3 2 1 0, all 0, all 1.
-        {"dxt1 four colours", MakeFshEntry({Record(0x60, 4, 4, "\x83\xFA\x54\x16\xE4\x1B\x00\x55"sv)}),
-         {}, 4, 4,
-         Rgba({0xFF5118FF, 0x10CBA5FF, 0xAF7947FF, 0x5FA276FF, 0x5FA276FF, 0xAF7947FF, 0x10CBA5FF,
-               0xFF5118FF, 0xFF5118FF, 0xFF5118FF, 0xFF5118FF, 0xFF5118FF, 0x10CBA5FF, 0x10CBA5FF,
-               0x10CBA5FF, 0x10CBA5FF})},
+        {"dxt1 four colours",
+         MakeFshEntry({Record(0x60, 4, 4, "\x83\xFA\x54\x16\xE4\x1B\x00\x55"sv)}), {}, 4, 4,
+         Rgba({0xFF5118FF, 0x10CBA5FF, 0xAF7947FF, 0x5FA276FF,
+               0x5FA276FF, 0xAF7947FF, 0x10CBA5FF, 0xFF5118FF,
+               0xFF5118FF, 0xFF5118FF, 0xFF5118FF, 0xFF5118FF,
+               0x10CBA5FF, 0x10CBA5FF, 0x10CBA5FF, 0x10CBA5FF})},
         // First colour not the larger: index 3 is transparent black. The
         // second block shows only its first pixel.
-        {"dxt1 three colours, cut", MakeFshEntry({Record(0x60, 5, 1, "\x54\x16\x83\xFA\xE4\x00\x00\x00"
-                                                                     "\x83\xFA\x54\x16\x01\x00\x00\x00"sv)}),
-         {}, 5, 1, Rgba({0x10CBA5FF, 0xFF5118FF, 0x878E5EFF, 0x00000000, 0x10CBA5FF})},
+        {"dxt1 three colours, cut",
+         MakeFshEntry({Record(0x60, 5, 1, "\x54\x16\x83\xFA\xE4\x00\x00\x00"
+                                          "\x83\xFA\x54\x16\x01\x00\x00\x00"sv)}), {}, 5, 1,
+         Rgba({0x10CBA5FF, 0xFF5118FF, 0x878E5EFF, 0x00000000, 0x10CBA5FF})},
         // Alphas 0 5 10 15, 1 2 3 4; the colours keep four even though the
         // first is the smaller.
         {"dxt3", MakeFshEntry({Record(0x61, 4, 2, "\x50\xFA\x21\x43\x00\x00\x00\x00"
                                                   "\x54\x16\x83\xFA\x4E\x1B\x00\x00"sv)}),
          {}, 4, 2,
-         Rgba({0x5FA27600, 0xAF794755, 0x10CBA5AA, 0xFF5118FF, 0xAF794711, 0x5FA27622, 0xFF511833,
-               0x10CBA544})},
+         Rgba({0x5FA27600, 0xAF794755, 0x10CBA5AA, 0xFF5118FF,
+               0xAF794711, 0x5FA27622, 0xFF511833, 0x10CBA544})},
         // Alpha indices 7 6 1 0, 2 3 4 5.
-        {"dxt5 eight alphas", MakeFshEntry({Record(0x62, 4, 2, "\xC8\x14"s + std::string(dxt5Tail))}),
-         {}, 4, 2,
-         Rgba({0xFF51182D, 0x10CBA547, 0xAF794714, 0x5FA276C8, 0x5FA276AE, 0xAF794794, 0x10CBA57A,
-               0xFF511861})},
-        {"dxt5 six alphas", MakeFshEntry({Record(0x62, 4, 2, "\x14\xC8"s + std::string(dxt5Tail))}),
-         {}, 4, 2,
-         Rgba({0xFF5118FF, 0x10CBA500, 0xAF7947C8, 0x5FA27614, 0x5FA27638, 0xAF79475C, 0x10CBA580,
-               0xFF5118A4})},
+        {"dxt5 eight alphas",
+         MakeFshEntry({Record(0x62, 4, 2, "\xC8\x14"s + std::string(dxt5Tail))}), {}, 4, 2,
+         Rgba({0xFF51182D, 0x10CBA547, 0xAF794714, 0x5FA276C8,
+               0x5FA276AE, 0xAF794794, 0x10CBA57A, 0xFF511861})},
+        {"dxt5 six alphas",
+         MakeFshEntry({Record(0x62, 4, 2, "\x14\xC8"s + std::string(dxt5Tail))}), {}, 4, 2,
+         Rgba({0xFF5118FF, 0x10CBA500, 0xAF7947C8, 0x5FA27614,
+               0x5FA27638, 0xAF79475C, 0x10CBA580, 0xFF5118A4})},
         {"mipmapped", MakeFshEntry({Record(0x7D, 2, 2, std::string(bgra) + "\x01\x02\x03\x04", 1)}),
          {}, 2, 2, bgraPixels},
         {"compressed", MakeFshEntry({{.recordId = 0xFD, .width = 2, .height = 2,
                                       .pixels = PackRefPack(B(bgra))}}),
          {}, 2, 2, bgraPixels},
     };
+    // clang-format on
     for (const Case& c : cases) {
         CFshImage image;
         std::string problem;
@@ -207,15 +217,17 @@ TEST(FshImageTest, DescribesAnEntryWithoutItsPixels) {
     const auto fields = [](const FshImageInfo& i) {
         return std::tie(i.recordId, i.format, i.width, i.height, i.mipmaps, i.attachments);
     };
+    // clang-format off
     const std::tuple<const char*, Bytes, FshImageInfo> cases[] = {
-        {"two attachments", MakeFshEntry({Record(0x7B, 2, 1, "\x01\x00"sv), Record(0x70, 0, 0, "a"sv),
-                                          Record(0x24, 1, 1, "abc"sv)}),
+        {"two attachments", MakeFshEntry({Record(0x7B, 2, 1, "\x01\x00"sv),
+                                          Record(0x70, 0, 0, "a"sv), Record(0x24, 1, 1, "abc"sv)}),
          {0x7B, FshPixelFormat::Indexed8, 2, 1, 0, {0x70, 0x24}}},
         {"last header cut", runsOut, {0x7D, FshPixelFormat::Argb8888, 1, 1, 0, {0x70}}},
         {"padding after the last", gap, {0xFB, FshPixelFormat::Indexed8, 8, 4, 3, {}}},
         {"unknown image", MakeFshEntry({Record(0x05, 3, 9, ""sv), Record(0x6F, 0, 0, ""sv)}),
          {0x05, FshPixelFormat::Unknown, 3, 9, 0, {0x6F}}},
     };
+    // clang-format on
     for (const auto& [label, entry, expected] : cases) {
         FshImageInfo info;
         std::string problem;
@@ -231,9 +243,10 @@ TEST(FshImageTest, DescribesAnEntryWithoutItsPixels) {
 // What an entry cannot be decoded from; a refused image leaves the object
 // empty, even after an image decoded before.
 TEST(FshImageTest, RefusesEntriesItCannotDecode) {
-    Bytes cutStream = MakeFshEntry({{.recordId = 0xFD, .width = 2, .height = 2,
-                                     .pixels = PackRefPack(Bytes(16, 7))}});
+    Bytes cutStream = MakeFshEntry(
+        {{.recordId = 0xFD, .width = 2, .height = 2, .pixels = PackRefPack(Bytes(16, 7))}});
     cutStream.resize(cutStream.size() - 2);
+    // clang-format off
     const std::tuple<const char*, Bytes, std::string> cases[] = {
         {"too short", B("\x7D\x00\x00\x00\x02\x00\x02\x00"sv), "is too short for a record header"},
         {"not an image", MakeFshEntry({Record(0x24, 2, 1, "abcdef"sv)}),
@@ -252,6 +265,7 @@ TEST(FshImageTest, RefusesEntriesItCannotDecode) {
                                          .pixels = PackRefPack(Bytes(8, 7))}}),
          "needs 16 bytes of pixels but holds only 8"},
     };
+    // clang-format on
     const Bytes good = MakeFshEntry({Record(0x7D, 1, 1, "abcd"sv)});
     for (const auto& [label, entry, expected] : cases) {
         CFshImage image;

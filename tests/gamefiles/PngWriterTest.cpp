@@ -14,7 +14,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 std::uint32_t Be32(const Bytes& bytes, std::size_t at) {
-    return std::uint32_t{bytes[at]} << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 | bytes[at + 3];
+    return std::uint32_t{bytes[at]} << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 |
+           bytes[at + 3];
 }
 
 // The chunk types in order, each checked against its CRC.
@@ -59,12 +60,14 @@ TEST(PngWriterTest, ImageMagickReadsBackThePixels) {
         const std::size_t row = i / (64 * 4);
         noisy[i] = static_cast<std::uint8_t>(row % 3 == 0 ? random() : row % 3 == 1 ? i / 4 : 9);
     }
+    // clang-format off
     const std::tuple<const char*, std::uint32_t, std::uint32_t, Bytes> cases[] = {
         {"one pixel", 1, 1, {0x10, 0x80, 0xF0, 0x00}},
         {"3 x 2", 3, 2, {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 1,
                          1, 2, 3, 4, 200, 100, 50, 0, 9, 9, 9, 255}},
         {"64 x 17", 64, 17, noisy},
     };
+    // clang-format on
     const bool haveReader = HaveImageMagick();
     const char* ci = std::getenv("CI");
     if (!haveReader && ci && std::string(ci) == "true") {
@@ -84,12 +87,14 @@ TEST(PngWriterTest, ImageMagickReadsBackThePixels) {
 }
 
 TEST(PngWriterTest, RefusesSizesThatDoNotMatchThePixels) {
+    // clang-format off
     const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t> cases[] = {
         {"no width", 0, 1, 0},
         {"pixel missing", 2, 2, 12},
         {"pixel too many", 2, 2, 20},
         {"side too large", 0x80000000u, 1, 0},
     };
+    // clang-format on
     for (const auto& [label, width, height, size] : cases) {
         Bytes png = {1};
         EXPECT_FALSE(EncodePng(width, height, Bytes(size), png)) << label;

@@ -40,6 +40,7 @@ std::set<int> CommandKinds(const Bytes& packed) {
 }
 
 TEST(RefPackTest, ReadsEveryHeaderAndCommandForm) {
+    // clang-format off
     const std::tuple<const char*, Bytes, std::string_view> cases[] = {
         // Flags, FB, 3-byte size 6; four literals; stop with two.
         {"plain", B("\x10\xFB\x00\x00\x06" "\xE0" "abcd" "\xFE" "ef"sv), "abcdef"},
@@ -58,6 +59,7 @@ TEST(RefPackTest, ReadsEveryHeaderAndCommandForm) {
         // 4-byte command: 3 literals, then 5 bytes from 3 back.
         {"4-byte", B("\x10\xFB\x00\x00\x08" "\xC3\x00\x02\x00" "xyz"sv), "xyzxyzxy"},
     };
+    // clang-format on
     for (const auto& [label, stream, expected] : cases) {
         Bytes unpacked;
         std::string problem;
@@ -69,6 +71,7 @@ TEST(RefPackTest, ReadsEveryHeaderAndCommandForm) {
 
 TEST(RefPackTest, RefusesHostileStreamsWithOneReason) {
     constexpr auto kEarly = "the compressed data ends early";
+    // clang-format off
     const std::tuple<const char*, Bytes, std::string_view> cases[] = {
         {"plain archive", B("SHPI\x00\x10\x00\x00"sv), "is not RefPack-compressed"},
         {"too short", B("\x10"sv), "is not RefPack-compressed"},
@@ -94,6 +97,7 @@ TEST(RefPackTest, RefusesHostileStreamsWithOneReason) {
         {"size above the cap", B("\x90\xFB\x20\x00\x00\x01" "\xFC"sv),
          "declares more than 512 MiB unpacked"},
     };
+    // clang-format on
     for (const auto& [label, stream, expected] : cases) {
         Bytes unpacked{1, 2, 3};
         std::string problem;
@@ -131,6 +135,7 @@ TEST(RefPackTest, PackedDataUnpacksToItself) {
         large.insert(large.end(), mixed.begin(), mixed.end());
     }
 
+    // clang-format off
     const std::tuple<const char*, Bytes, std::uint8_t, std::set<int>> cases[] = {
         {"empty", {}, 0x10, {0}},
         {"three bytes", B("abc"), 0x10, {0}},
@@ -138,6 +143,7 @@ TEST(RefPackTest, PackedDataUnpacksToItself) {
         {"mixed", mixed, 0x10, {0, 1, 2, 3, 4}},
         {"17 MiB", large, 0x90, {0, 1, 2, 3, 4}},
     };
+    // clang-format on
     for (const auto& [label, data, flags, kinds] : cases) {
         const Bytes packed = PackRefPack(data);
         Bytes unpacked;
