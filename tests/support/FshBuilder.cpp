@@ -34,7 +34,18 @@ static void PutFshImage(ByteImage& archive, std::uint32_t offset, const FshImage
     archive.PutU32(offset, image.recordId | (image.blockSize & 0xFFFFFFu) << 8)
         .PutU16(offset + 4, image.width)
         .PutU16(offset + 6, image.height)
+        .PutU16(offset + 14, static_cast<std::uint16_t>(image.mipmaps << 12))
         .PutRaw(offset + 16, image.pixels);
+}
+
+std::vector<std::uint8_t> MakeFshEntry(std::vector<FshImage> records) {
+    ByteImage entry;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const bool last = i + 1 == records.size();
+        records[i].blockSize = last ? 0 : 16 + static_cast<std::uint32_t>(records[i].pixels.size());
+        PutFshImage(entry, entry.Size(), records[i]);
+    }
+    return entry.Bytes();
 }
 
 std::vector<std::uint8_t> MakeFshArchive(const std::vector<FshNamedImage>& images,

@@ -1,0 +1,105 @@
+#include "gamefiles/PngWriter.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t Be32(const Bytes& bytes, std::size_t at) {
+    return std::uint32_t{bytes[at]} << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 |
+           bytes[at + 3];
+}
+
+// The chunk types in order, each checked against its CRC.
+std::string Chunks(const Bytes& png) {
+    std::string types;
+    for (std::size_t at = 8; at + 12 <= png.size();) {
+        const std::uint32_t size = Be32(png, at);
+        const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, &png[at + 4], size + 4));
+        types += std::string(png.begin() + at + 4, png.begin() + at + 8);
+        types += crc == Be32(png, at + 8 + size) ? " " : "(bad crc) ";
+        at += 12 + size;
+    }
+    return types;
+}
+
+// The pixels ImageMagick reads from `path`, as R, G, B, A bytes.
+Bytes ReadWithImageMagick(const std::string& path) {
+    Bytes pixels;
+    FILE* pipe = popen(("convert '" + path + "' -depth 8 rgba:-").c_str(), "r");
+    if (!pipe) {
+        return pixels;
+    }
+    std::uint8_t buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        pixels.insert(pixels.end(), buffer, buffer + n);
+    }
+    pclose(pipe);
+    return pixels;
+}
+
+bool HaveImageMagick() {
+    return std::system("command -v convert >/dev/null 2>&1") == 0;
+}
+
+// Another reader gets back every byte, transparent pixels' colours included,
+// through rows that favour each filter.
+TEST(PngWriterTest, ImageMagickReadsBackThePixels) {
+    std::mt19937 random(11);
+    Bytes noisy(64 * 17 * 4);
+    for (std::size_t i = 0; i < noisy.size(); ++i) {
+        // Smooth rows, noisy rows and flat rows.
+        const std::size_t row = i / (64 * 4);
+        noisy[i] = static_cast<std::uint8_t>(row % 3 == 0 ? random() : row % 3 == 1 ? i / 4 : 9);
+    }
+    // clang-format off
+    const std::tuple<const char*, std::uint32_t, std::uint32_t, Bytes> cases[] = {
+        {"one pixel", 1, 1, {0x10, 0x80, 0xF0, 0x00}},
+        {"3 x 2", 3, 2, {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 1,
+                         1, 2, 3, 4, 200, 100, 50, 0, 9, 9, 9, 255}},
+        {"64 x 17", 64, 17, noisy},
+    };
+    // clang-format on
+    const bool haveReader = HaveImageMagick();
+    const char* ci = std::getenv("CI");
+    if (!haveReader && ci && std::string(ci) == "true") {
+        ADD_FAILURE() << "ImageMagick (convert) is missing, and CI=true needs it";
+    } else if (!haveReader) {
+        std::printf("ImageMagick (convert) is missing: the PNG files are not read back\n");
+    }
+    TempDir dir;
+    for (const auto& [label, width, height, rgba] : cases) {
+        Bytes png;
+        ASSERT_TRUE(EncodePng(width, height, rgba, png)) << label;
+        EXPECT_EQ(Chunks(png), "IHDR IDAT IEND ") << label;
+        if (haveReader) {
+            EXPECT_EQ(ReadWithImageMagick(dir.Write("image.png", png)), rgba) << label;
+        }
+    }
+}
+
+TEST(PngWriterTest, RefusesSizesThatDoNotMatchThePixels) {
+    // clang-format off
+    const std::tuple<const char*, std::uint32_t, std::uint32_t, std::size_t> cases[] = {
+        {"no width", 0, 1, 0},
+        {"pixel missing", 2, 2, 12},
+        {"pixel too many", 2, 2, 20},
+        {"side too large", 0x80000000u, 1, 0},
+    };
+    // clang-format on
+    for (const auto& [label, width, height, size] : cases) {
+        Bytes png = {1};
+        EXPECT_FALSE(EncodePng(width, height, Bytes(size), png)) << label;
+        EXPECT_TRUE(png.empty()) << label;
+    }
+}
+
+} // namespace
