@@ -59,7 +59,11 @@ bool CRavTools::ExtractImages(const CFshFile* archive, const std::string& folder
             Output(Format("Warning! Image %d (%s) %s", i, entry.name.data(), warning.c_str()), 1);
         }
         const std::string path = folder + "/" + PngName(i, count, entry);
-        if (WriteWholeFile(path, png, &error) != CWholeFileWriter::Failure::None) {
+        // Never half a picture; but one lost to a power cut can simply be
+        // extracted again, so a sync per file (most of the time a large
+        // extract takes) is not worth it.
+        if (WriteWholeFile(path, png, &error, Durability::Unsynced) !=
+            CWholeFileWriter::Failure::None) {
             FailWithReason(Format("Error writing %s", path.c_str()), error);
             all = false;
             continue;

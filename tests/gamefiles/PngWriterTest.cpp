@@ -1,11 +1,10 @@
 #include "gamefiles/PngWriter.h"
+#include "support/ImageMagick.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 
@@ -31,25 +30,6 @@ std::string Chunks(const Bytes& png) {
     return types;
 }
 
-// The pixels ImageMagick reads from `path`, as R, G, B, A bytes.
-Bytes ReadWithImageMagick(const std::string& path) {
-    Bytes pixels;
-    FILE* pipe = popen(("convert '" + path + "' -depth 8 rgba:-").c_str(), "r");
-    if (!pipe) {
-        return pixels;
-    }
-    std::uint8_t buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        pixels.insert(pixels.end(), buffer, buffer + n);
-    }
-    pclose(pipe);
-    return pixels;
-}
-
-bool HaveImageMagick() {
-    return std::system("command -v convert >/dev/null 2>&1") == 0;
-}
-
 // Another reader gets back every byte, transparent pixels' colours included,
 // through rows that favour each filter.
 TEST(PngWriterTest, ImageMagickReadsBackThePixels) {
@@ -68,13 +48,7 @@ TEST(PngWriterTest, ImageMagickReadsBackThePixels) {
         {"64 x 17", 64, 17, noisy},
     };
     // clang-format on
-    const bool haveReader = HaveImageMagick();
-    const char* ci = std::getenv("CI");
-    if (!haveReader && ci && std::string(ci) == "true") {
-        ADD_FAILURE() << "ImageMagick (convert) is missing, and CI=true needs it";
-    } else if (!haveReader) {
-        std::printf("ImageMagick (convert) is missing: the PNG files are not read back\n");
-    }
+    const bool haveReader = ImageMagickAvailable();
     TempDir dir;
     for (const auto& [label, width, height, rgba] : cases) {
         Bytes png;

@@ -24,6 +24,8 @@ struct FshImage {
     std::uint16_t height = 0;
     std::vector<std::uint8_t> pixels;
     std::uint8_t mipmaps = 0;
+    // Records that follow this one in its entry (a palette, a name).
+    std::vector<FshImage> attachments{};
 };
 
 // A 32-bit image with `bgra` holding B, G, R, A for each of the
