@@ -3,7 +3,6 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <random>
 #include <string>
@@ -11,24 +10,6 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::uint32_t Be32(const Bytes& bytes, std::size_t at) {
-    return std::uint32_t{bytes[at]} << 24 | bytes[at + 1] << 16 | bytes[at + 2] << 8 |
-           bytes[at + 3];
-}
-
-// The chunk types in order, each checked against its CRC.
-std::string Chunks(const Bytes& png) {
-    std::string types;
-    for (std::size_t at = 8; at + 12 <= png.size();) {
-        const std::uint32_t size = Be32(png, at);
-        const std::uint32_t crc = static_cast<std::uint32_t>(crc32(0, &png[at + 4], size + 4));
-        types += std::string(png.begin() + at + 4, png.begin() + at + 8);
-        types += crc == Be32(png, at + 8 + size) ? " " : "(bad crc) ";
-        at += 12 + size;
-    }
-    return types;
-}
 
 // Another reader gets back every byte, transparent pixels' colours included,
 // through rows that favour each filter.
@@ -53,7 +34,6 @@ TEST(PngWriterTest, ImageMagickReadsBackThePixels) {
     for (const auto& [label, width, height, rgba] : cases) {
         Bytes png;
         ASSERT_TRUE(EncodePng(width, height, rgba, png)) << label;
-        EXPECT_EQ(Chunks(png), "IHDR IDAT IEND ") << label;
         if (haveReader) {
             EXPECT_EQ(ReadWithImageMagick(dir.Write("image.png", png)), rgba) << label;
         }
