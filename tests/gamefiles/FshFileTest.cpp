@@ -7,7 +7,6 @@
 
 namespace {
 
-
 // A header with `magic` and a count, followed by `written` entries.
 std::vector<std::uint8_t> Archive(std::string_view magic, std::int32_t count = 0,
                                   std::size_t written = 0) {

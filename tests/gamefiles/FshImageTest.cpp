@@ -184,37 +184,6 @@ TEST(FshImageTest, DecodesEveryFormatChannelByChannel) {
     }
 }
 
-// The walk over the attachments ends at a distance of 0 and at one that
-// leaves no room for a record header; unknown ids are listed as they are.
-TEST(FshImageTest, DescribesAnEntryWithoutItsPixels) {
-    Bytes runsOut = MakeFshEntry({Record(0x7D, 1, 1, "\x01\x02\x03\x04"sv),
-                                  Record(0x70, 0, 0, "name"sv), Record(0x24, 1, 1, "abc"sv)});
-    runsOut.resize(runsOut.size() - 4);
-    Bytes gap = MakeFshEntry({Record(0xFB, 8, 4, "\xAA"sv, 3)});
-    gap.resize(64);
-    const auto fields = [](const FshImageInfo& i) {
-        return std::tie(i.recordId, i.format, i.width, i.height, i.mipmaps, i.attachments);
-    };
-    // clang-format off
-    const std::tuple<const char*, Bytes, FshImageInfo> cases[] = {
-        {"last header cut", runsOut, {0x7D, FshPixelFormat::Argb8888, 1, 1, 0, {0x70}}},
-        {"padding after the last", gap, {0xFB, FshPixelFormat::Indexed8, 8, 4, 3, {}}},
-        {"unknown image", MakeFshEntry({Record(0x05, 3, 9, ""sv), Record(0x6F, 0, 0, ""sv)}),
-         {0x05, FshPixelFormat::Unknown, 3, 9, 0, {0x6F}}},
-    };
-    // clang-format on
-    for (const auto& [label, entry, expected] : cases) {
-        FshImageInfo info;
-        std::string problem;
-        ASSERT_TRUE(CFshImage::Describe(entry, info, problem)) << label;
-        EXPECT_EQ(fields(info), fields(expected)) << label;
-    }
-    FshImageInfo info;
-    std::string problem;
-    EXPECT_FALSE(CFshImage::Describe(B("\x7D\x00\x00\x00"sv), info, problem));
-    EXPECT_EQ(problem, "is too short for a record header");
-}
-
 // What an entry cannot be decoded from; a refused image leaves the object
 // empty, even after an image decoded before.
 TEST(FshImageTest, RefusesEntriesItCannotDecode) {

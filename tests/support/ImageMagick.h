@@ -8,36 +8,27 @@
 #include <string>
 #include <vector>
 
-// ImageMagick as an outside reader of the PNG files Polyport writes; for the
-// test programs only (it reports through GoogleTest).
-
-// Whether `convert` is there. Without it a test that needs it says so in a
-// line, and fails when the environment variable CI is "true".
+// ImageMagick as an outside reader of the PNG files Polyport writes. Without
+// it a test says so, and fails when CI is "true".
 [[nodiscard]] inline bool ImageMagickAvailable() {
-    if (std::system("command -v convert >/dev/null 2>&1") == 0) {
-        return true;
-    }
+    const bool there = std::system("command -v convert >/dev/null 2>&1") == 0;
     const char* ci = std::getenv("CI");
-    if (ci != nullptr && std::string(ci) == "true") {
-        ADD_FAILURE() << "ImageMagick (convert) is missing, and CI=true needs it";
-    } else {
+    EXPECT_TRUE(there || ci == nullptr || std::string(ci) != "true") << "CI needs ImageMagick";
+    if (!there) {
         std::printf("ImageMagick (convert) is missing: the PNG files are not read back\n");
     }
-    return false;
+    return there;
 }
 
-// The pixels ImageMagick reads from `path`, as R, G, B, A bytes; empty when
-// it cannot read it.
+// The pixels ImageMagick reads from `path` as R, G, B, A bytes; empty when
+// it cannot read them.
 [[nodiscard]] inline std::vector<std::uint8_t> ReadWithImageMagick(const std::string& path) {
     std::vector<std::uint8_t> pixels;
-    FILE* pipe = popen(("convert '" + path + "' -depth 8 rgba:-").c_str(), "r");
-    if (pipe == nullptr) {
-        return pixels;
+    if (FILE* pipe = popen(("convert '" + path + "' -depth 8 rgba:-").c_str(), "r")) {
+        for (int c; (c = std::fgetc(pipe)) != EOF;) {
+            pixels.push_back(static_cast<std::uint8_t>(c));
+        }
+        pclose(pipe);
     }
-    std::uint8_t buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        pixels.insert(pixels.end(), buffer, buffer + n);
-    }
-    pclose(pipe);
     return pixels;
 }
