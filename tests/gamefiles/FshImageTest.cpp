@@ -203,8 +203,6 @@ TEST(FshImageTest, RefusesEntriesItCannotDecode) {
         {"dxt blocks cut", MakeFshEntry({Record(0x60, 5, 5, std::string(24, 'x'))}),
          "needs 32 bytes of pixels but holds only 24"},
         {"stream cut", cutStream, "the compressed data ends early"},
-        {"other scheme", MakeFshEntry({Record(0xFD, 2, 2, "\x46\xFB\x00\x00\x10"sv)}),
-         "uses another compression scheme (0x46 0xFB)"},
         {"unpacks short", MakeFshEntry({{.recordId = 0xFD, .width = 2, .height = 2,
                                          .pixels = PackRefPack(Bytes(8, 7))}}),
          "needs 16 bytes of pixels but holds only 8"},

@@ -26,6 +26,10 @@ TEST(PngWriterTest, ImageMagickReadsBackThePixels) {
         {"one pixel", 1, 1, {0x10, 0x80, 0xF0, 0x00}},
         {"3 x 2", 3, 2, {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 1,
                          1, 2, 3, 4, 200, 100, 50, 0, 9, 9, 9, 255}},
+        // Grey, filtered with Paeth, whose last pixel is equally near above
+        // and above left: above wins.
+        {"Paeth's tie", 3, 2, {17, 17, 17, 17, 11, 11, 11, 11, 13, 13, 13, 13,
+                               20, 20, 20, 20, 33, 33, 33, 33, 36, 36, 36, 36}},
         {"64 x 17", 64, 17, noisy},
     };
     // clang-format on
