@@ -1,9 +1,11 @@
 // Writes a small but plausible scene: a pitch, four stands, a few objects of
 // other kinds and a few hundred crowd quads around the pitch, with
 // 4-character texture names, plus an FSH archive whose images carry those
-// names and real 32-bit pixels. Everything is computed, nothing is random,
-// so the files come out the same on every machine.
+// names, most in 32 bits and a few in each of the other pixel formats, and
+// the same archive RefPack-compressed. Everything is computed, nothing is
+// random, so the files come out the same on every machine.
 
+#include "gamefiles/RefPackEncoder.h"
 #include "support/FshBuilder.h"
 #include "support/RavBuilder.h"
 
@@ -177,8 +179,9 @@ RavBuilder Scene() {
     return scene;
 }
 
-// A simple recognisable pattern per image: a colour ramp with a grid.
-FshNamedImage Image(const TextureKind& texture, int seed) {
+// A simple recognisable pattern per image: a colour ramp with a grid, and
+// an alpha that falls towards the bottom where `fading`. B, G, R, A.
+std::vector<std::uint8_t> Pattern(const TextureKind& texture, int seed, bool fading) {
     std::vector<std::uint8_t> bgra;
     bgra.reserve(static_cast<std::size_t>(texture.width) * texture.height * 4);
     for (int y = 0; y < texture.height; ++y) {
@@ -187,12 +190,150 @@ FshNamedImage Image(const TextureKind& texture, int seed) {
             const auto r = static_cast<std::uint8_t>((x * 255) / std::max(1, texture.width - 1));
             const auto g = static_cast<std::uint8_t>((y * 255) / std::max(1, texture.height - 1));
             const auto b = static_cast<std::uint8_t>((seed * 37) & 0xFF);
+            const auto a = fading ? static_cast<std::uint8_t>(255 - g) : std::uint8_t{255};
             bgra.insert(bgra.end(), {grid ? std::uint8_t{255} : b, grid ? std::uint8_t{255} : g,
-                                     grid ? std::uint8_t{255} : r, std::uint8_t{255}});
+                                     grid ? std::uint8_t{255} : r, a});
         }
     }
-    return {MakeFshTag(texture.name),
-            MakeFshImage32(texture.width, texture.height, std::move(bgra))};
+    return bgra;
+}
+
+std::uint16_t To565(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>((p[2] >> 3) << 11 | (p[1] >> 2) << 5 | p[0] >> 3);
+}
+
+// 16-bit pixels, little-endian: 565, 1555 or 4444 by record id.
+std::vector<std::uint8_t> Pixels16(const std::vector<std::uint8_t>& bgra, std::uint8_t id) {
+    std::vector<std::uint8_t> out;
+    for (std::size_t i = 0; i < bgra.size(); i += 4) {
+        const std::uint8_t* p = &bgra[i];
+        std::uint16_t v = 0;
+        if (id == 0x78) {
+            v = To565(p);
+        } else if (id == 0x7E) {
+            v = static_cast<std::uint16_t>((p[3] >= 128) << 15 | (p[2] >> 3) << 10 |
+                                           (p[1] >> 3) << 5 | p[0] >> 3);
+        } else {
+            v = static_cast<std::uint16_t>((p[3] >> 4) << 12 | (p[2] >> 4) << 8 |
+                                           (p[1] >> 4) << 4 | p[0] >> 4);
+        }
+        out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+    }
+    return out;
+}
+
+// 8-bit indices into a palette of 256 greys ramped from dark blue to white,
+// with the palette as a 24-bit attachment (R, G, B).
+FshImage Indexed(const TextureKind& texture, const std::vector<std::uint8_t>& bgra) {
+    FshImage image{.recordId = 0x7B, .width = texture.width, .height = texture.height, .pixels = {}};
+    for (std::size_t i = 0; i < bgra.size(); i += 4) {
+        image.pixels.push_back(static_cast<std::uint8_t>((bgra[i] + bgra[i + 1] + bgra[i + 2]) / 3));
+    }
+    FshImage palette{.recordId = 0x24, .width = 256, .height = 1, .pixels = {}};
+    for (int k = 0; k < 256; ++k) {
+        palette.pixels.insert(palette.pixels.end(), {static_cast<std::uint8_t>(k),
+                                                     static_cast<std::uint8_t>(k),
+                                                     static_cast<std::uint8_t>(128 + k / 2)});
+    }
+    image.attachments.push_back(std::move(palette));
+    return image;
+}
+
+// A DXT colour block: the block's darkest and lightest colours as the two
+// ends, each pixel the nearest of the four colours between them.
+void ColourBlock(const std::uint8_t* px[16], std::vector<std::uint8_t>& out) {
+    const auto light = [](const std::uint8_t* p) { return p[0] + 2 * p[1] + p[2]; };
+    const std::uint8_t* lo = px[0];
+    const std::uint8_t* hi = px[0];
+    for (int i = 1; i < 16; ++i) {
+        lo = light(px[i]) < light(lo) ? px[i] : lo;
+        hi = light(px[i]) > light(hi) ? px[i] : hi;
+    }
+    std::uint16_t c0 = To565(hi);
+    std::uint16_t c1 = To565(lo);
+    if (c0 < c1) {
+        std::swap(c0, c1);
+    }
+    std::uint32_t bits = 0;
+    if (c0 != c1) {
+        const int l0 = light(hi);
+        const int l1 = light(lo);
+        for (int i = 0; i < 16; ++i) {
+            // 0 is c0, 1 is c1, 2 and 3 lie a third and two thirds of the way.
+            const int step = l0 == l1 ? 0 : ((l0 - light(px[i])) * 3 + (l0 - l1) / 2) / (l0 - l1);
+            const int index = step == 0 ? 0 : step == 3 ? 1 : step == 1 ? 2 : 3;
+            bits |= static_cast<std::uint32_t>(index) << (2 * i);
+        }
+    }
+    for (const std::uint32_t v : {std::uint32_t{c0}, std::uint32_t{c1}}) {
+        out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+    }
+    for (int k = 0; k < 4; ++k) {
+        out.push_back(static_cast<std::uint8_t>(bits >> (8 * k)));
+    }
+}
+
+// DXT5's alpha block: the largest and smallest alpha, each pixel the nearest
+// of the eight values between them.
+void AlphaBlock(const std::uint8_t* px[16], std::vector<std::uint8_t>& out) {
+    int a0 = 0;
+    int a1 = 255;
+    for (int i = 0; i < 16; ++i) {
+        a0 = std::max<int>(a0, px[i][3]);
+        a1 = std::min<int>(a1, px[i][3]);
+    }
+    std::uint64_t bits = 0;
+    for (int i = 0; a0 != a1 && i < 16; ++i) {
+        const int step = ((a0 - px[i][3]) * 7 + (a0 - a1) / 2) / (a0 - a1);
+        const int index = step == 0 ? 0 : step == 7 ? 1 : step + 1;
+        bits |= static_cast<std::uint64_t>(index) << (3 * i);
+    }
+    out.insert(out.end(), {static_cast<std::uint8_t>(a0), static_cast<std::uint8_t>(a1)});
+    for (int k = 0; k < 6; ++k) {
+        out.push_back(static_cast<std::uint8_t>(bits >> (8 * k)));
+    }
+}
+
+std::vector<std::uint8_t> Dxt(const TextureKind& texture, const std::vector<std::uint8_t>& bgra,
+                              bool alpha) {
+    std::vector<std::uint8_t> out;
+    for (int by = 0; by < texture.height; by += 4) {
+        for (int bx = 0; bx < texture.width; bx += 4) {
+            const std::uint8_t* px[16];
+            for (int i = 0; i < 16; ++i) {
+                px[i] = &bgra[(static_cast<std::size_t>(by + i / 4) * texture.width + bx + i % 4) * 4];
+            }
+            if (alpha) {
+                AlphaBlock(px, out);
+            }
+            ColourBlock(px, out);
+        }
+    }
+    return out;
+}
+
+// Most images in 32 bits; one each in the other formats, so that every
+// decoder has something to show.
+FshNamedImage Image(const TextureKind& texture, int seed) {
+    const std::string name = texture.name;
+    const bool fading = name == "sky0" || name == "std2" || name == "std3";
+    std::vector<std::uint8_t> bgra = Pattern(texture, seed, fading);
+    FshImage image{.width = texture.width, .height = texture.height, .pixels = {}};
+    if (name == "grs1") {
+        image.recordId = 0x60;
+        image.pixels = Dxt(texture, bgra, false);
+    } else if (name == "sky0") {
+        image.recordId = 0x62;
+        image.pixels = Dxt(texture, bgra, true);
+    } else if (name == "lin0" || name == "std2" || name == "std3") {
+        image.recordId = name == "lin0" ? 0x78 : name == "std2" ? 0x7E : 0x6D;
+        image.pixels = Pixels16(bgra, image.recordId);
+    } else if (name == "roof") {
+        image = Indexed(texture, bgra);
+    } else {
+        image = MakeFshImage32(texture.width, texture.height, std::move(bgra));
+    }
+    return {MakeFshTag(texture.name), std::move(image)};
 }
 
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -220,7 +361,9 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < std::size(kTextures); ++i) {
         images.push_back(Image(kTextures[i], static_cast<int>(i)));
     }
+    const std::vector<std::uint8_t> archive = MakeFshArchive(images, MakeFshTag("GIMX"));
     const bool ok = WriteFile(dir + "/sample.rav", Scene().Build().image.Bytes()) &&
-                    WriteFile(dir + "/sample.fsh", MakeFshArchive(images, MakeFshTag("GIMX")));
+                    WriteFile(dir + "/sample.fsh", archive) &&
+                    WriteFile(dir + "/sample-packed.fsh", PackRefPack(archive));
     return ok ? 0 : 1;
 }

@@ -163,11 +163,31 @@ bool FeedRav(std::span<const std::uint8_t> input) {
     return rav.PrepareSave(saved) && KeptOutside(saved, input, boxes);
 }
 
+// Loads the archive, unpacking it when it is compressed, and describes and
+// decodes every entry; each refusal must come with its reason.
 bool FeedFsh(std::span<const std::uint8_t> input) {
     CFshFile archive;
     MessageCount count;
     count.Attach(archive);
-    return archive.LoadBytes({input.begin(), input.end()}, "input.fsh", 1) || count.said > 0;
+    if (!archive.LoadBytes({input.begin(), input.end()}, "input.fsh", 1)) {
+        return count.said > 0;
+    }
+    CFshImage image;
+    FshImageInfo info;
+    for (std::int32_t i = 0; i < archive.header.entryCount; ++i) {
+        std::string problem;
+        if (!archive.DescribeImage(i, info, problem) && problem.empty()) {
+            return false;
+        }
+        problem.clear();
+        if (!archive.DecodeImage(i, image, problem) && problem.empty()) {
+            return false;
+        }
+        if (problem.empty() && image.rgba.size() != std::size_t{image.width} * image.height * 4) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool FeedTpl(std::span<const std::uint8_t> input, const fs::path& folder) {

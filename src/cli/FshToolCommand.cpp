@@ -40,6 +40,14 @@ void AddFshToolCommands(CLI::App& app, FshToolRequest& request) {
     tpl->add_option("FSH", request.fshPath, "FSH archive")->required();
     AddSelectOptions(*tpl, request);
     tpl->callback([&request] { request.command = Command::CreateTpl; });
+
+    CLI::App* extract = app.add_subcommand(
+        "fsh-extract", "Write chosen FSH images (all by default) as PNG files into DIR");
+    extract->add_option("FSH", request.fshPath, "FSH archive")->required();
+    extract->add_option("DIR", request.folder, "Folder for the PNG files, created when missing")
+        ->required();
+    AddSelectOptions(*extract, request);
+    extract->callback([&request] { request.command = Command::ExtractImages; });
 }
 
 int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive, std::ostream& out,
@@ -69,6 +77,7 @@ int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive
     CommandInputs inputs;
     inputs.ravPath = request.ravPath;
     inputs.fshPath = request.fshPath;
+    inputs.imageFolder = request.folder;
     const bool done = RunCommand(dispatcher, *request.command, inputs, out, err);
     if (services.Refused()) {
         return kExitUsage;

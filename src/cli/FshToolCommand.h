@@ -20,6 +20,8 @@ struct FshToolRequest {
     std::optional<Command> command;
     std::string ravPath;
     std::string fshPath;
+    // fsh-extract: the folder the images go to.
+    std::string folder;
     std::optional<std::string> select;
     bool selectAll = false;
     bool selectNone = false;

@@ -4,6 +4,7 @@
 #include "cli/ExitStatus.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/FshFile.h"
+#include "gamefiles/FshPixelFormat.h"
 #include "gamefiles/RavFile.h"
 #include "output/Format.h"
 
@@ -159,6 +160,39 @@ void PrintRav(const CRavFile& rav, std::ostream& out) {
     }
 }
 
+// "18,663": sizes a reader takes in at a glance.
+std::string Grouped(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (std::size_t at = digits.size(); at > 3; at -= 3) {
+        digits.insert(at - 3, ",");
+    }
+    return digits;
+}
+
+// What info tells of one entry, read from its record headers only.
+struct EntryFacts {
+    FshImageInfo image;
+    std::string problem; // empty when the entry and its image lie within the archive
+    std::uint64_t bytes = 0;
+};
+
+EntryFacts Describe(const CFshFile& fsh, std::int32_t index) {
+    EntryFacts facts;
+    facts.bytes = fsh.EntryBytes(index).size();
+    const FshRecordHeader record = fsh.RecordHeader(index);
+    facts.image.width = record.width;
+    facts.image.height = record.height;
+    if (!fsh.DescribeImage(index, facts.image, facts.problem)) {
+        return facts;
+    }
+    const std::uint64_t pixels = FshLevelBytes(facts.image.format, facts.image.width,
+                                               facts.image.height);
+    if (!record.IsCompressed() && FshRecordHeader::kSize + pixels > facts.bytes) {
+        facts.problem = "its image runs past the end of its entry";
+    }
+    return facts;
+}
+
 int InfoFsh(const std::string& path, bool json, std::ostream& out, CConsoleOutput& console) {
     CFshFile fsh;
     console.Attach(fsh);
@@ -169,28 +203,52 @@ int InfoFsh(const std::string& path, bool json, std::ostream& out, CConsoleOutpu
         Json entries = Json::array();
         for (std::int32_t i = 0; i < fsh.header.entryCount; ++i) {
             const FshEntry* e = fsh.GetEntry(i);
-            const FshRecordHeader record = fsh.RecordHeader(i);
-            entries.push_back({{"index", i},
-                               {"name", e->name.data()},
-                               {"offset", e->offset},
-                               {"width", record.width},
-                               {"height", record.height}});
+            const EntryFacts facts = Describe(fsh, i);
+            Json entry = {{"index", i},
+                          {"name", e->name.data()},
+                          {"offset", e->offset},
+                          {"width", facts.image.width},
+                          {"height", facts.image.height},
+                          {"recordId", facts.image.recordId},
+                          {"format", FshPixelFormatName(facts.image.format)},
+                          {"mipmaps", facts.image.mipmaps},
+                          {"attachments", facts.image.attachments},
+                          {"entryBytes", facts.bytes}};
+            if (!facts.problem.empty()) {
+                entry["problem"] = facts.problem;
+            }
+            entries.push_back(std::move(entry));
         }
         Json doc;
         doc["type"] = "fsh";
         doc["path"] = fsh.GetPath();
         doc["entryCount"] = fsh.header.entryCount;
         doc["entries"] = std::move(entries);
+        doc["compressed"] = fsh.IsCompressed();
+        doc["packedSize"] = fsh.PackedSize();
+        doc["unpackedSize"] = fsh.Bytes().size();
         out << Dump(doc) << std::endl;
         return kExitOk;
     }
     out << "FSH archive " << fsh.GetPath() << "\n";
+    if (fsh.IsCompressed()) {
+        out << "RefPack-compressed, " << Grouped(fsh.PackedSize()) << " bytes, unpacked "
+            << Grouped(fsh.Bytes().size()) << "\n";
+    }
     out << Format("Entries (%d)\n", fsh.header.entryCount);
     for (std::int32_t i = 0; i < fsh.header.entryCount; ++i) {
         const FshEntry* e = fsh.GetEntry(i);
-        const FshRecordHeader record = fsh.RecordHeader(i);
-        out << Format("  %4d  %-4s  offset %10u  %5u x %u\n", i, e->name.data(), e->offset,
-                      unsigned{record.width}, unsigned{record.height});
+        const EntryFacts facts = Describe(fsh, i);
+        std::string attachments;
+        for (const std::uint8_t id : facts.image.attachments) {
+            attachments += Format(" 0x%02X", id);
+        }
+        out << Format("  %4d  %-4s  offset %10u  %5u x %-5u  %-8s  mipmaps %u  attachments%s%s%s\n",
+                      i, e->name.data(), e->offset, unsigned{facts.image.width},
+                      unsigned{facts.image.height},
+                      std::string(FshPixelFormatName(facts.image.format)).c_str(),
+                      unsigned{facts.image.mipmaps}, attachments.empty() ? " none" : attachments.c_str(),
+                      facts.problem.empty() ? "" : "  ", facts.problem.c_str());
     }
     out << std::flush;
     return kExitOk;

@@ -11,4 +11,5 @@ enum class Command {
     Shade,
     ImportNames,
     CreateTpl,
+    ExtractImages,
 };

@@ -54,6 +54,11 @@ bool CCommandDispatcher::Run(Command command, const CommandInputs& inputs) {
         return ImportNames(inputs);
     case Command::CreateTpl:
         return CreateTpl(inputs);
+    case Command::ExtractImages: {
+        const CLoadedFsh release(m_fsh);
+        return m_fsh.Load(inputs.fshPath, 1) &&
+               m_tools.ExtractImages(&m_fsh, inputs.imageFolder);
+    }
     }
     return false;
 }

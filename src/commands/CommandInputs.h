@@ -21,6 +21,8 @@ struct CommandInputs {
     std::string z;
     std::string shade;
     std::string fshPath;
+    // Where extracted images go.
+    std::string imageFolder;
 
     // X, Y, Z as numbers, narrowed to float. Each field's whole text must
     // be one number ("0,5" and "abc" are none): a move or scale by a number

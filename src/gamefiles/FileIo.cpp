@@ -335,8 +335,9 @@ bool CWholeFileWriter::Commit() {
 
 CWholeFileWriter::Failure WriteWholeFile(const std::string& utf8Path,
                                          std::span<const std::uint8_t> bytes,
-                                         std::error_code* error) {
+                                         std::error_code* error, Durability durability) {
     CWholeFileWriter writer(utf8Path);
+    writer.SetSynced(durability == Durability::Synced);
     if (writer.Open() && writer.Write(bytes)) {
         (void)writer.Commit();
     }

@@ -119,10 +119,13 @@ private:
 };
 
 // Writes `bytes` as the whole file at `utf8Path` through CWholeFileWriter;
-// `error`, when given, receives the system's reason for a failure.
+// `error`, when given, receives the system's reason for a failure. Files
+// that can be made again at will (extracted images) may skip the syncs.
+enum class Durability { Synced, Unsynced };
 [[nodiscard]] CWholeFileWriter::Failure WriteWholeFile(const std::string& utf8Path,
                                                        std::span<const std::uint8_t> bytes,
-                                                       std::error_code* error = nullptr);
+                                                       std::error_code* error = nullptr,
+                                                       Durability durability = Durability::Synced);
 
 // Flushes and closes the file; false when buffered data could not be written
 // or the close failed. The file is closed either way.

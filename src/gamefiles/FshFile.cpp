@@ -2,10 +2,12 @@
 
 #include "gamefiles/ByteOrder.h"
 #include "gamefiles/FileIo.h"
+#include "gamefiles/RefPack.h"
 #include "output/Format.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <string_view>
 
 namespace {
 
@@ -15,6 +17,11 @@ constexpr std::array<char, 4> kMagic{'S', 'H', 'P', 'I'};
 
 std::uint8_t* AsBytes(char* text) {
     return reinterpret_cast<std::uint8_t*>(text);
+}
+
+bool HasMagic(std::span<const std::uint8_t> start) {
+    return start.size() >= 4 && std::equal(kMagic.begin(), kMagic.end(), start.begin(),
+                                           [](char m, std::uint8_t b) { return m == static_cast<char>(b); });
 }
 
 FshHeader ReadHeader(const CLeReader& in) {
@@ -48,18 +55,28 @@ bool CFshFile::LoadBytes(std::vector<std::uint8_t> bytes, const std::string& pat
         return false;
     }
     Free();
+    m_packedSize = bytes.size();
+    // Many archives are stored RefPack-compressed: they are read as what
+    // they unpack to, every command alike.
+    if (!HasMagic(bytes) && SniffRefPack(bytes) != RefPackKind::None) {
+        std::vector<std::uint8_t> unpacked;
+        std::string problem;
+        if (!UnpackRefPack(bytes, unpacked, problem)) {
+            Fail(Format("%s is not a valid FSH file", path.c_str()), 0);
+            const bool other = SniffRefPack(bytes) == RefPackKind::OtherScheme;
+            Fail(other ? "The archive " + problem
+                       : "The archive is RefPack-compressed, and " + problem, 0);
+            return false;
+        }
+        bytes = std::move(unpacked);
+        m_compressed = true;
+    }
     const CLeReader in(bytes);
 
     // A short file reads as zeros, so it fails the magic test below.
     header = ReadHeader(in);
     if (header.magic != kMagic) {
         Fail(Format("%s is not a valid FSH file", path.c_str()), 0);
-        if (IsCompressed(bytes)) {
-            Fail(Format("%s is compressed (RefPack); compressed FSH archives are not supported "
-                        "yet - unpack it first",
-                        path.c_str()),
-                 0);
-        }
         return false;
     }
 
@@ -93,6 +110,8 @@ bool CFshFile::LoadBytes(std::vector<std::uint8_t> bytes, const std::string& pat
 }
 
 void CFshFile::Free() {
+    m_compressed = false;
+    m_packedSize = 0;
     m_entries = {};
     m_bytes = {};
     m_sortedOffsets = {};
@@ -110,21 +129,15 @@ const FshEntry* CFshFile::GetEntry(std::int32_t index) const {
 }
 
 FshRecordHeader CFshFile::RecordHeader(std::int32_t index) const {
+    FshRecordHeader header;
     const FshEntry* entry = GetEntry(index);
     if (entry == nullptr) {
-        return {};
+        return header;
     }
-    const CLeReader in(m_bytes);
-    const std::uint64_t at = entry->offset;
-    const std::uint32_t word = in.U32(at);
-    return {.id = static_cast<std::uint8_t>(word),
-            .nextOffset = word >> 8,
-            .width = in.U16(at + 4),
-            .height = in.U16(at + 6),
-            .xCentre = in.U16(at + 8),
-            .yCentre = in.U16(at + 10),
-            .xPosition = in.U16(at + 12),
-            .yPosition = in.U16(at + 14)};
+    std::array<std::uint8_t, FshRecordHeader::kSize> bytes{};
+    CLeReader(m_bytes).CopyOut(entry->offset, bytes.data(), bytes.size());
+    (void)FshRecordHeader::Read(bytes, 0, header);
+    return header;
 }
 
 std::span<const std::uint8_t> CFshFile::EntryBytes(std::int32_t index) const {
@@ -146,18 +159,35 @@ bool CFshFile::SameDirectory(const CFshFile& other) const {
            });
 }
 
-bool CFshFile::IsCompressed(std::span<const std::uint8_t> start) {
-    if (start.size() < 2) {
-        return false;
-    }
-    const std::uint8_t flags = start[0];
-    const bool knownFlags = flags == 0x10 || flags == 0x11 || flags == 0x90 || flags == 0x91;
-    return knownFlags && start[1] == 0xFB;
+bool CFshFile::LooksLikeArchive(std::span<const std::uint8_t> start) {
+    return HasMagic(start) || SniffRefPack(start) != RefPackKind::None;
 }
 
-bool CFshFile::LooksLikeArchive(std::span<const std::uint8_t> start) {
-    return IsCompressed(start) ||
-           (start.size() >= 4 &&
-            std::equal(kMagic.begin(), kMagic.end(), start.begin(),
-                       [](char m, std::uint8_t b) { return m == static_cast<char>(b); }));
+std::span<const std::uint8_t> CFshFile::SharedPalette() const {
+    const auto palette = std::ranges::find_if(m_entries, [](const FshEntry& entry) {
+        return std::string_view(entry.name.data()) == "!pal";
+    });
+    return palette == m_entries.end()
+               ? std::span<const std::uint8_t>()
+               : EntryBytes(static_cast<std::int32_t>(palette - m_entries.begin()));
+}
+
+bool CFshFile::DecodeImage(std::int32_t index, CFshImage& image, std::string& problem) const {
+    if (GetEntry(index) == nullptr) {
+        problem = "is no entry of the archive";
+        return false;
+    }
+    return image.Decode(EntryBytes(index), SharedPalette(), problem);
+}
+
+bool CFshFile::DescribeImage(std::int32_t index, FshImageInfo& info, std::string& problem) const {
+    if (GetEntry(index) == nullptr) {
+        problem = "is no entry of the archive";
+        return false;
+    }
+    if (EntryBytes(index).empty()) {
+        problem = "lies outside the archive";
+        return false;
+    }
+    return CFshImage::Describe(EntryBytes(index), info, problem);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gamefiles/FshImage.h"
+#include "gamefiles/FshRecordHeader.h"
 #include "output/MessageOutput.h"
 
 #include <array>
@@ -23,22 +25,6 @@ struct FshEntry {
     std::uint32_t offset = 0;
 };
 
-// The 16-byte header of an image record, little-endian.
-struct FshRecordHeader {
-    std::uint8_t id = 0;
-    // From this record's start to the next record of the entry (24 bits);
-    // 0 for the last.
-    std::uint32_t nextOffset = 0;
-    std::uint16_t width = 0;
-    std::uint16_t height = 0;
-    std::uint16_t xCentre = 0;
-    std::uint16_t yCentre = 0;
-    // Low 12 bits the position; the high 4 bits hold flags in x and the
-    // number of mipmaps in y.
-    std::uint16_t xPosition = 0;
-    std::uint16_t yPosition = 0;
-};
-
 // An FSH texture archive: "SHPI", the stated size, the entry count and a
 // directory id, then `entryCount` directory entries of 8 bytes (4 name
 // characters, u32 offset of the entry's first record) right after the
@@ -53,8 +39,9 @@ public:
     // Reads the archive at `path` (UTF-8). `mode` must be non-zero (the
     // commands pass 1); a zero mode returns false silently and leaves the
     // reader as it was. Otherwise the reader is freed first, and false comes
-    // after one message (flag 0), or two for a compressed archive: the
-    // second says how to proceed.
+    // after one message (flag 0), or two for a compressed archive that cannot
+    // be unpacked: the second says what is wrong with it. A RefPack-compressed
+    // archive is unpacked and read as the archive it holds.
     [[nodiscard]] bool Load(const std::string& path, int mode);
 
     // The same for an archive in memory; `path` names it in messages.
@@ -68,11 +55,14 @@ public:
     [[nodiscard]] int GetMode() const { return m_mode; }
 
     // Whether a file starting with `start` is an archive this reader should
-    // see: the magic "SHPI", or the signature of a compressed (RefPack)
-    // archive, which the reader then explains.
+    // see: the magic "SHPI", or the signature of a compressed one (RefPack,
+    // or another scheme, which the reader then names).
     [[nodiscard]] static bool LooksLikeArchive(std::span<const std::uint8_t> start);
-    // The RefPack signature: 0x10, 0x11, 0x90 or 0x91, then 0xFB.
-    [[nodiscard]] static bool IsCompressed(std::span<const std::uint8_t> start);
+
+    // Whether the file was RefPack-compressed; its size as stored. Bytes()
+    // and everything else are the unpacked archive.
+    [[nodiscard]] bool IsCompressed() const { return m_compressed; }
+    [[nodiscard]] std::uint64_t PackedSize() const { return m_packedSize; }
 
     // Null when nothing is loaded or `index` is outside 0..entryCount-1.
     [[nodiscard]] const FshEntry* GetEntry(std::int32_t index) const;
@@ -90,6 +80,14 @@ public:
     // lies at or beyond the end, or there is no such entry.
     [[nodiscard]] std::span<const std::uint8_t> EntryBytes(std::int32_t index) const;
 
+    // The image of entry `index` as RGBA; an 8-bit image without a palette
+    // of its own takes the archive's "!pal" entry. Decoded only when asked
+    // for. False with `problem` (to follow the entry's name) otherwise.
+    [[nodiscard]] bool DecodeImage(std::int32_t index, CFshImage& image, std::string& problem) const;
+    // What `info` tells of entry `index`, without decoding its pixels.
+    [[nodiscard]] bool DescribeImage(std::int32_t index, FshImageInfo& info,
+                                     std::string& problem) const;
+
     // Whether `other` holds the same header and directory (magic, count,
     // names and offsets): the same images, if the files were not rewritten.
     [[nodiscard]] bool SameDirectory(const CFshFile& other) const;
@@ -98,11 +96,17 @@ protected:
     [[nodiscard]] std::string OutputName() const override { return "FSHfile"; }
 
 private:
+    // The first record of the "!pal" entry: the palette of 8-bit images that
+    // have none of their own.
+    [[nodiscard]] std::span<const std::uint8_t> SharedPalette() const;
+
     std::vector<FshEntry> m_entries;
     std::vector<std::uint8_t> m_bytes;
     // The directory's offsets in ascending order: where each entry ends.
     std::vector<std::uint32_t> m_sortedOffsets;
     std::string m_path;
+    std::uint64_t m_packedSize = 0;
     int m_mode = 0;
+    bool m_compressed = false;
     bool m_loaded = false;
 };

@@ -50,6 +50,12 @@ public:
     // Nothing is written when an image is larger than a page.
     bool CreateTplLayout(const CFshFile* archive);
 
+    // Writes the images the user chooses from `archive` (all unless told
+    // otherwise) as PNG files into `folder`, which is created when missing:
+    // "<index>_<name>.png". An image that cannot be decoded is reported and
+    // the others are still written; the result is then false.
+    bool ExtractImages(const CFshFile* archive, const std::string& folder);
+
     // The dialogs the FSH tools open; none (each cancelled) until set.
     void SetDialogs(CToolDialogs& dialogs) { m_dialogs = &dialogs; }
 

@@ -1,7 +1,10 @@
 #include "cli/CliRun.h"
 #include "gamefiles/RavTestSupport.h"
+#include "gamefiles/FshFile.h"
+#include "gamefiles/RefPackEncoder.h"
 #include "output/Format.h"
 #include "support/FshBuilder.h"
+#include "support/ImageMagick.h"
 
 #include <filesystem>
 #include <optional>
@@ -13,8 +16,8 @@ using Strings = std::vector<std::string>;
 // Each row runs on fresh files; in the arguments and the expected output "@"
 // stands for the RAV path and "#" for the archive's. The scene's first
 // vertex is (10, -5, 3), the v of object 2's second uv is 1; its two textures
-// are grass01 and Stand_A. Image 1 of the archive is called "4", images 2
-// and 3 "dup".
+// are grass01 and Stand_A. The archive is RefPack-compressed, which no
+// command may notice; its image 1 is called "4", images 2 and 3 "dup".
 class CliTest : public ::testing::Test {
 protected:
     static constexpr char kUnchanged[] = "10,1 grass01 Stand_A |";
@@ -52,7 +55,7 @@ protected:
     const std::vector<std::uint8_t> scene = SampleScene().Build().image.Bytes();
     const std::string rav = dir.Write("scene.rav", scene);
     const std::string fsh =
-        dir.Write("crowd.fsh", MakeFshOfSizes({{"im00"}, {"4"}, {"dup"}, {"dup"}, {"im04"}}));
+        dir.Write("crowd.qfs", PackRefPack(MakeFshOfSizes({{"im00"}, {"4"}, {"dup"}, {"dup"}, {"im04"}})));
     const std::string tpl = dir.File("crowd.tpl");
 };
 
@@ -105,7 +108,7 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
         "Warning! This option creates a new FSH name order in the ravfile. All texture "
         "associations may become invalid (wrong textures). Continue? [y/N] ";
     // Object 0 moved, then a text shorter than it says.
-    dir.WriteText("crowd.fsh.TXT", "EXMODE=1\nOBJECTS=5\nObject 0:\nNAME=Pitch\nVERTEXES=3\n"
+    dir.WriteText("crowd.qfs.TXT", "EXMODE=1\nOBJECTS=5\nObject 0:\nNAME=Pitch\nVERTEXES=3\n"
                                    "7, -5, 3\n-1, 7, 0\n4.5, 0.25, -8\nTEXTURES=1\nNAME=grass01\n");
     // clang-format off
     const Row rows[] = {
@@ -165,6 +168,37 @@ TEST_F(CliTest, ModeAndDecimalsReachTheText) {
                                      "Pitch\r\n\tVERTEXES=3\r\n" + vertex + "\r\n"))
             << text;
     }
+}
+
+// fsh-extract writes each chosen image of a compressed archive, every pixel
+// format of the sample among them, as a PNG file that another program reads
+// back to the decoded pixels, named by its index and a safe form of its
+// name. An image it cannot decode is reported, the others are written, and
+// the exit status is 1.
+TEST_F(CliTest, ExtractWritesPngFilesOtherProgramsRead) {
+    const std::string sample = POLYPORT_EXAMPLES "/sample-packed.fsh";
+    ASSERT_EQ(std::get<0>(Cli({"fsh-extract", sample, dir.File("all")})), 0);
+    CFshFile archive;
+    ASSERT_TRUE(archive.Load(sample, 1));
+    CFshImage image;
+    std::string problem;
+    for (std::int32_t i = 0; ImageMagickAvailable() && i < archive.header.entryCount; ++i) {
+        ASSERT_TRUE(archive.DecodeImage(i, image, problem));
+        const std::string png =
+            dir.File(Format("all/%03d_%s.png", i, archive.GetEntry(i)->name.data()));
+        EXPECT_EQ(ReadWithImageMagick(png), image.rgba) << png;
+    }
+
+    std::vector<FshNamedImage> images(11, {MakeFshTag("img"), MakeFshImage32(1, 1, {1, 2, 3, 4})});
+    images[7].first = MakeFshTag("ab/c");
+    images[10] = {MakeFshTag("pal"), FshImage{.recordId = 0x24, .width = 1, .height = 1,
+                                              .pixels = {1, 2, 3}}};
+    const std::string odd = dir.Write("odd.fsh", MakeFshArchive(images, MakeFshTag("G264")));
+    EXPECT_EQ(Cli({"fsh-extract", odd, dir.File("some"), "--select", "7,10"}),
+              std::tuple(1,
+                         "2 images of 11 selected for extraction\nWritten " +
+                             dir.File("some/007_ab_c.png") + "\n",
+                         "Error! Image 10 (pal) has record id 0x24, which is no image\n"));
 }
 
 } // namespace

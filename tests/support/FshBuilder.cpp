@@ -28,13 +28,35 @@ ByteImage MakeFshHeader(const FshTag& magic, std::uint32_t fileSize, std::int32_
     return archive;
 }
 
-static void PutFshImage(ByteImage& archive, std::uint32_t offset, const FshImage& image) {
+static void PutFshRecord(ByteImage& archive, std::uint32_t offset, const FshImage& image) {
     // The record id shares one little-endian word with the 24-bit block size;
     // the pixels follow the 16-byte record header.
     archive.PutU32(offset, image.recordId | (image.blockSize & 0xFFFFFFu) << 8)
         .PutU16(offset + 4, image.width)
         .PutU16(offset + 6, image.height)
+        .PutU16(offset + 14, static_cast<std::uint16_t>(image.mipmaps << 12))
         .PutRaw(offset + 16, image.pixels);
+}
+
+std::vector<std::uint8_t> MakeFshEntry(std::vector<FshImage> records) {
+    ByteImage entry;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const bool last = i + 1 == records.size();
+        records[i].blockSize = last ? 0 : 16 + static_cast<std::uint32_t>(records[i].pixels.size());
+        PutFshRecord(entry, entry.Size(), records[i]);
+    }
+    return entry.Bytes();
+}
+
+// The image and its attachments, one after another.
+static void PutFshImage(ByteImage& archive, std::uint32_t offset, const FshImage& image) {
+    if (image.attachments.empty()) {
+        PutFshRecord(archive, offset, image);
+        return;
+    }
+    std::vector<FshImage> records{image};
+    records.insert(records.end(), image.attachments.begin(), image.attachments.end());
+    archive.PutRaw(offset, MakeFshEntry(std::move(records)));
 }
 
 std::vector<std::uint8_t> MakeFshArchive(const std::vector<FshNamedImage>& images,

@@ -14,20 +14,28 @@ using FshTag = std::array<std::uint8_t, 4>;
 [[nodiscard]] FshTag MakeFshTag(std::string_view text);
 
 // An image record: record id, 24-bit size of the block up to the next record
-// part (0 when nothing follows), width and height, four zero words (centre
-// and position), then the pixel bytes.
+// part (0 when nothing follows), width and height, three zero words (centre
+// and x position), the mipmap count in the high nibble of the y position,
+// then the pixel bytes. Attachments are records of this kind too.
 struct FshImage {
     std::uint8_t recordId = 0x7D;
     std::uint32_t blockSize = 0;
     std::uint16_t width = 0;
     std::uint16_t height = 0;
     std::vector<std::uint8_t> pixels;
+    std::uint8_t mipmaps = 0;
+    // Records that follow this one in its entry (a palette, a name).
+    std::vector<FshImage> attachments{};
 };
 
 // A 32-bit image with `bgra` holding B, G, R, A for each of the
 // width * height pixels, row by row; throws when the size does not match.
 [[nodiscard]] FshImage MakeFshImage32(std::uint16_t width, std::uint16_t height,
                                       std::vector<std::uint8_t> bgra);
+
+// The bytes of one entry: the records one after another, each block size
+// reaching the next record and the last one 0.
+[[nodiscard]] std::vector<std::uint8_t> MakeFshEntry(std::vector<FshImage> records);
 
 // The header and directory exactly as given: nothing is checked or derived,
 // so malformed archives can be composed. Records and any other bytes go in
