@@ -82,6 +82,9 @@ const bool kRegistered = [] {
         }
     }
     std::sort(streams.begin(), streams.end());
+    if (Bytes sample; ReadWholeFile(POLYPORT_EXAMPLES "/sample-packed.fsh", sample)) {
+        streams.emplace_back("sample-packed", std::move(sample));
+    }
     std::vector<Bytes> archives;
     for (const auto& stream : streams) {
         archives.push_back(stream.second);
