@@ -4,6 +4,7 @@
 #include "pictures/SceneAxes.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QRectF>
 
 #include <cstdint>
@@ -13,6 +14,11 @@
 
 class CFshFile;
 class CRavFile;
+
+// A vertex on the plane of `axes`, in game units, before any fitting.
+[[nodiscard]] inline QPointF OnPlane(const RavVertex& v, SceneAxes axes) {
+    return {v.x, axes == SceneAxes::Top ? v.z : v.y};
+}
 
 // One geometry object as the pictures draw it.
 struct SceneObject {

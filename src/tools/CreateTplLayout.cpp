@@ -159,7 +159,7 @@ bool CRavTools::CreateTplLayout(const CFshFile* archive, bool pictures) {
     const std::int32_t imageCount = archive->header.entryCount;
     CImageSelection selection(ImageNames(*archive), imageCount,
                               "%d images of %d selected for tpl creation");
-    if (!Dialogs().SelectImages(selection)) {
+    if (!Dialogs().SelectImages(selection, *archive)) {
         return false;
     }
 

@@ -21,18 +21,18 @@ class CFshFile;
 // WIDTH HEIGHT UOFFSET VOFFSET } ... } ... }. The slots in file order, each
 // with its page; `pages` is the number of TPAGE blocks. False with `problem`
 // set when the text is not such a layout.
-[[nodiscard]] bool ReadTplLayout(std::string_view text, std::vector<TplSlot>& slots,
+[[nodiscard]] bool ReadTplLayout(std::string_view text, std::vector<TplSlot>& placed,
                                  std::int32_t& pages, std::string& problem);
 
 // Gives each slot the archive entry it stands for: the first entry, in
 // directory order, of its name and size that no earlier slot took. A slot
 // without one keeps entry -1.
-void MatchTplSlots(const CFshFile& archive, std::span<TplSlot> slots);
+void MatchTplSlots(const CFshFile& archive, std::span<TplSlot> placed);
 
 // One 256 x 256 RGBA page per page number below `pages`: each slot's
 // decoded image copied at (u, v), transparent elsewhere. An image that
 // cannot be decoded leaves its place empty and adds a line to `problems`
 // ("<name> <what is wrong>").
 [[nodiscard]] std::vector<std::vector<std::uint8_t>>
-ComposeTplPages(const CFshFile& archive, std::span<const TplSlot> slots, std::int32_t pages,
+ComposeTplPages(const CFshFile& archive, std::span<const TplSlot> placed, std::int32_t pages,
                 std::vector<std::string>& problems);
