@@ -16,6 +16,7 @@
 
 #include <QGuiApplication>
 
+#include <array>
 #include <cstdio>
 #include <memory>
 #endif
@@ -61,15 +62,24 @@ private:
 };
 
 // Text needs a QGuiApplication; the offscreen platform needs no display.
-std::unique_ptr<QGuiApplication> StartQtGui() {
-    if (QCoreApplication::instance() != nullptr) {
-        return nullptr;
+// Qt keeps the arguments for the application's life and takes out those it
+// used, so each application gets its own copy.
+class CQtGui {
+public:
+    CQtGui() {
+        if (QCoreApplication::instance() == nullptr) {
+            m_app = std::make_unique<QGuiApplication>(m_argc, m_argv.data());
+        }
     }
-    static int argc = 3;
-    static char name[] = "polyport-cli", option[] = "-platform", platform[] = "offscreen";
-    static char* argv[] = {name, option, platform, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
+
+private:
+    std::array<char, 13> m_name{"polyport-cli"};
+    std::array<char, 10> m_option{"-platform"};
+    std::array<char, 10> m_platform{"offscreen"};
+    std::array<char*, 4> m_argv{m_name.data(), m_option.data(), m_platform.data(), nullptr};
+    int m_argc = 3;
+    std::unique_ptr<QGuiApplication> m_app;
+};
 
 } // namespace
 
@@ -86,7 +96,7 @@ int RunRender(const RenderRequest& request, std::ostream& out, std::ostream& err
         return kExitFailed;
     }
     const CQtNotesSilenced silenced;
-    const auto qt = StartQtGui();
+    const CQtGui qt;
     const SceneAxes axes = request.view == "front" ? SceneAxes::Front : SceneAxes::Top;
     const CScene scene = CScene::From(rav, request.fshPath ? &archive : nullptr);
     std::vector<std::uint8_t> png;
