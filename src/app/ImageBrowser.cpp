@@ -36,7 +36,7 @@ CImageBrowser::CImageBrowser(QWidget* parent) : QWidget(parent) {
     m_grid->setViewMode(QListView::IconMode);
     m_grid->setResizeMode(QListView::Adjust);
     m_grid->setMovement(QListView::Static);
-    m_grid->setGridSize(QSize(kGridSide + 84, kGridSide + 2 * fontMetrics().height()));
+    m_grid->setGridSize(QSize(kGridSide + 100, kGridSide + 2 * fontMetrics().height()));
     m_grid->setWordWrap(true);
     m_picture = new QLabel;
     m_picture->setAlignment(Qt::AlignCenter);

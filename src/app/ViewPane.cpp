@@ -36,7 +36,7 @@ CViewPane::CViewPane(QWidget* parent) : QWidget(parent) {
     auto* split = new QSplitter(Qt::Horizontal);
     split->addWidget(sceneSide);
     split->addWidget(m_images);
-    split->setStretchFactor(0, 3);
+    split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
     auto* layout = new QVBoxLayout(this);
