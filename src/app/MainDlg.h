@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 
+class CViewPane;
 class CWindowServices;
 class QBoxLayout;
 class QComboBox;
@@ -19,7 +20,8 @@ class QPlainTextEdit;
 class QTabBar;
 
 // The main window: a tab strip over one input area whose controls change
-// with the tab, and the log pane below. It owns the workers (through the
+// with the tab (the View tab adds the scene and the images below it), and
+// the log pane below. It owns the workers (through the
 // command dispatcher, which the command-line tool drives the same way) and
 // routes all their messages into the log. Every control carries its dialog id
 // as its object name, so code and tests find it with Control(ControlId).
@@ -59,6 +61,9 @@ private:
     void ConnectControls();
     void OnInitDialog();
     void OnSelchangeTab();
+    void GrowForTheView();
+    // Reads the files of the path fields into the View tab when it shows.
+    void RefreshView();
     void OnFilterOptions();
     void OnTransformMode(ControlId radio);
     void OnBrowse(ControlId button);
@@ -78,5 +83,8 @@ private:
     QComboBox* m_filterCombo = nullptr;
     QPlainTextEdit* m_log = nullptr;
     QFrame* m_inputArea = nullptr;
+    QSize m_inputAreaMinimum; // what the largest of the other tabs needs
+    CViewPane* m_view = nullptr;
+    bool m_grownForView = false;
     std::string m_shown; // the log text the pane shows
 };

@@ -5,6 +5,7 @@
 #include "cli/FshToolCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/RavToolCommand.h"
+#include "cli/RenderCommand.h"
 #include "filters/FilterTable.h"
 
 #include <CLI/CLI.hpp>
@@ -101,6 +102,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     AddRavToolCommands(app, ravTool);
     FshToolRequest fshTool;
     AddFshToolCommands(app, fshTool);
+    RenderRequest render;
+    AddRenderCommand(app, render);
 
     if (const std::optional<std::string> unknown = UnknownCommand(app, argc, argv)) {
         err << *unknown << std::endl;
@@ -134,6 +137,9 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     }
     if (fshTool.command) {
         return RunFshTool(fshTool, in, interactive, out, err);
+    }
+    if (render.requested) {
+        return RunRender(render, out, err);
     }
     return kExitUsage;
 }
