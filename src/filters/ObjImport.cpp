@@ -165,7 +165,8 @@ public:
     // The objects, or the groups in a file without objects; each with the
     // range of its faces. The first is the unnamed one.
     [[nodiscard]] std::vector<ObjGroup> Groups() const {
-        const std::vector<ObjGroup>& marks = m_objects.size() > 1 ? m_objects : m_groups;
+        // Beyond the unnamed one and the end mark.
+        const std::vector<ObjGroup>& marks = m_objects.size() > 2 ? m_objects : m_groups;
         std::vector<ObjGroup> groups;
         for (std::size_t i = 0; i + 1 < marks.size(); ++i) {
             groups.push_back(marks[i]);
