@@ -161,7 +161,9 @@ public:
 
     // Encodes the image of each texture that `archive` holds.
     void EncodeImages(const CFshFile& archive, std::vector<Png>& pngs) {
-        for (const auto& [name, path] : m_images) {
+        for (const auto& texture : m_images) {
+            const std::string& name = texture.first;
+            const std::string& path = texture.second;
             const std::span<const FshEntry> entries = archive.Entries();
             const auto entry = std::ranges::find_if(
                 entries, [&](const FshEntry& e) { return EqualNoCase(e.name.data(), name); });
