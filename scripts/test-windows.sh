@@ -95,6 +95,8 @@ dw import              | "$linux_cli" move round.rav 1 0 0 >/dev/null     | 0 | 
 dw import, a warning   | { cat scene.dw; tail -n 21 scene.dw; } >extra.dw | 0 | import round.rav extra.dw        | stdout stderr same:round.rav
 lwo export             | cp sample.rav round.rav                          | 0 | export round.rav scene.lwo       | stdout stderr same:scene.lwo
 lwo import             | "$linux_cli" move round.rav 1 0 0 >/dev/null     | 0 | import round.rav scene.lwo       | stdout stderr written:round.rav same:round.rav
+obj export             | cp sample.rav round.rav                          | 0 | export round.rav scene.obj --fsh sample.fsh | stdout stderr same:scene.obj same:scene.mtl same:crw0.png tree
+obj import             | "$linux_cli" move round.rav 1 0 0 >/dev/null     | 0 | import round.rav scene.obj       | stdout stderr written:round.rav same:round.rav
 info packed FSH        | cp "$samples"/sample-packed.fsh .                | 0 | info sample-packed.fsh           | stdout stderr
 fsh-extract, packed    |                                                  | 0 | fsh-extract sample-packed.fsh images | stdout stderr same:images/000_grs0.png tree
 tpl --pictures         | cp "$samples"/sample.fsh crowd.fsh               | 0 | tpl crowd.fsh --select-all --pictures | stdout stderr same:crowd.tpl same:crowd-page0.png same:crowd-page3.png tree

@@ -554,6 +554,15 @@ void CMainDlg::OnCommand(ControlId button) {
             !ConfirmFilterForFile(inputs)) {
             return;
         }
+        // A filter that writes images takes them from the archive in the
+        // FSH field; an empty field writes none.
+        CFilter* filter = m_dispatcher.Filters().Get(static_cast<std::size_t>(inputs.filterIndex));
+        if (command == Command::Export && filter != nullptr &&
+            std::ranges::any_of(filter->Traits().options, [](const FilterOption& option) {
+                return option.name == "--fsh";
+            })) {
+            (void)filter->ApplyOptions({{"--fsh", inputs.fshPath}});
+        }
         // The dispatcher reports every outcome into the log itself.
         (void)m_dispatcher.Run(command, inputs);
         RefreshView();

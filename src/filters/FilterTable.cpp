@@ -3,9 +3,10 @@
 #include "filters/AsciiFilter.h"
 #include "filters/DesignWorkshopFilter.h"
 #include "filters/LightwaveFilter.h"
+#include "filters/ObjFilter.h"
+#include "gamefiles/AsciiCase.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -19,14 +20,8 @@ constexpr std::unique_ptr<CFilter> (*kRows[])() = {
     Make<CAsciiFilter>,
     Make<CDesignWorkshopFilter>,
     Make<CLightwaveFilter>,
+    Make<CObjFilter>,
 };
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && EqualNoCase(text.substr(text.size() - suffix.size()), suffix);

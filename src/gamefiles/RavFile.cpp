@@ -1,5 +1,6 @@
 #include "gamefiles/RavFile.h"
 
+#include "gamefiles/AsciiCase.h"
 #include "gamefiles/ByteOrder.h"
 #include "gamefiles/FileIo.h"
 #include "output/Format.h"
@@ -28,19 +29,6 @@ const char* SectionName(RavSection section) {
         return "Poly4";
     }
     return "";
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace

@@ -67,7 +67,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndTouchNothing) {
         {{"export", "@", "#.bin"}, 2, "",
          "Cannot choose a filter from the extension of '#.bin'; name one with --filter\n"},
         {{"export", "@", "#.txt", "--filter", "xyz"}, 2, "",
-         "Unknown filter 'xyz'; use ascii, dw or lwo\n"},
+         "Unknown filter 'xyz'; use ascii, dw, lwo or obj\n"},
         {{"mvoe", "@", "1", "0", "0"}, 2, "",
          "Unknown command 'mvoe'; did you mean 'move'? (polyport-cli --help lists the commands)\n"},
         {{"move", "@", "1e", "0", "0"}, 2, "", "X needs a number, not '1e'\n"},

@@ -169,7 +169,7 @@ TEST_F(FaultTest, ReportsWhatItCannotUseAndWritesNothing) {
          .log = {{"@crowd.fsh is not a valid FSH file", 0}}},
         {.what = "no RAV path", .id = Command::Export, .filter = 99, .exchange = "@out.txt",
          .rav = "", .log = {{"Error opening ", 1}, {"Reason: No such file or directory", 1}}},
-        {.what = "slot 3", .id = Command::Export, .filter = 3, .exchange = "@out.txt"},
+        {.what = "slot 4", .id = Command::Export, .filter = 4, .exchange = "@out.txt"},
         {.what = "neither mode", .id = Command::Execute, .mode = std::nullopt},
         {.what = "RAV file deleted", .id = Command::ImportNames, .during = [&] { fs::remove(rav); },
          .log = {{"Error opening @scene.rav", 1}, {"Reason: No such file or directory", 1},

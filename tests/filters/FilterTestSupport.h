@@ -2,8 +2,13 @@
 
 #include "gamefiles/RavTestSupport.h"
 
+#include <nlohmann/json.hpp>
+
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 // Each line followed by `end`.
 inline std::string Join(const std::vector<std::string>& lines, const std::string& end = "\r\n") {
@@ -79,6 +84,31 @@ inline RavBuilder TwoRectangles() {
                 {.name = "zero", .vertices = {{}, {0, -0.0f, 0}, {}, {}}},
                 {.name = "b", .vertices = {{4, -0.0f, -3}, {4, 2, -3}, {7, 2, -3}, {7, 0, -3}}},
                 {.name = "mark", .kind = 0, .vertices = {{5, 5, 5}}}}};
+}
+
+// What assimp (its WebAssembly build, run by node) sees in an exported model
+// and the files beside it, as tests/node/model-to-glb.js prints it; nothing
+// when node or the npm packages are missing, which fails the test under
+// CI=true.
+inline std::optional<nlohmann::json> SeenByAssimp(const std::vector<std::string>& files,
+                                                  const TempDir& dir) {
+    const std::filesystem::path tools = POLYPORT_NODE_TOOLS;
+    const auto quoted = [](const std::string& path) { return "\"" + path + "\""; };
+    if (!std::filesystem::exists(tools / "node_modules" / "assimpjs" / "package.json") ||
+        std::system(("node --version > " + quoted(dir.File("node")) + " 2>&1").c_str()) != 0) {
+        const char* ci = std::getenv("CI");
+        EXPECT_FALSE(ci != nullptr && std::string(ci) == "true")
+            << "node or " << (tools / "node_modules").string()
+            << " is missing; scripts/ensure-node-modules.sh installs them";
+        return std::nullopt;
+    }
+    std::string command = "node " + quoted((tools / "model-to-glb.js").string());
+    for (const std::string& file : files) {
+        command += " " + quoted(file);
+    }
+    command += " > " + quoted(dir.File("seen.json"));
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return nlohmann::json::parse(ReadText(dir.File("seen.json")));
 }
 
 // A loaded RAV file and a filter; the messages of both are recorded in order.

@@ -1,15 +1,18 @@
-// Has assimp read a LightWave object file and convert it to binary glTF,
-// then prints what the glTF holds, as one line of JSON:
+// Has assimp read an exported model (with the files beside it that it
+// names, such as an OBJ file's material library) and convert it to binary
+// glTF, then prints what the glTF holds, as one line of JSON:
 //   {"materials": [name of each primitive's material],
-//    "triangles": [[[x, y, z], [x, y, z], [x, y, z]], ...]}
+//    "triangles": [[[x, y, z], [x, y, z], [x, y, z]], ...],
+//    "uvs": [[[u, v], [u, v], [u, v]], ...]}
 // with the triangles in the order of the nodes, their primitives and their
-// indices. Only the layout assimp writes for our files is read: a glTF with
+// indices; "uvs" holds the texture coordinates of the triangles whose
+// primitive has them, in the same order. Only the layout assimp writes for our files is read: a glTF with
 // node transforms, sparse accessors, byte strides, indices other than u32 or
 // primitives other than indexed triangles exits with 1 and a message on
 // stderr, as does a file assimp refuses, so that the test fails rather than
 // pass on data misread.
 //
-// Usage: node lwo-to-glb.js FILE.lwo
+// Usage: node model-to-glb.js FILE [OTHER FILE...]
 'use strict';
 
 const fs = require('fs');
@@ -19,7 +22,7 @@ const FLOAT = 5126;
 const UNSIGNED_INT = 5125;
 
 function fail(message) {
-    process.stderr.write('lwo-to-glb.js: ' + message + '\n');
+    process.stderr.write('model-to-glb.js: ' + message + '\n');
     process.exit(1);
 }
 
@@ -56,7 +59,7 @@ function accessorData(gltf, bin, index, componentType, type, size) {
 }
 
 function describe({gltf, bin}) {
-    const result = {materials: [], triangles: []};
+    const result = {materials: [], triangles: [], uvs: []};
     for (const node of gltf.nodes) {
         for (const key of ['matrix', 'translation', 'rotation', 'scale']) {
             need(node[key] === undefined, 'a node ' + key);
@@ -68,26 +71,35 @@ function describe({gltf, bin}) {
             const points = accessorData(gltf, bin, primitive.attributes.POSITION, FLOAT, 'VEC3', 12);
             const indices = accessorData(gltf, bin, primitive.indices, UNSIGNED_INT, 'SCALAR', 4);
             need(indices.count % 3 === 0, 'a partial triangle');
-            const corner = (i) => {
+            const uvIndex = primitive.attributes.TEXCOORD_0;
+            const uvs = uvIndex === undefined ? undefined
+                : accessorData(gltf, bin, uvIndex, FLOAT, 'VEC2', 8);
+            const corner = (i, data, size) => {
                 const point = indices.view.getUint32(4 * i, true);
-                need(point < points.count, 'an index past its points');
-                return [0, 4, 8].map((at) => points.view.getFloat32(12 * point + at, true));
+                need(point < data.count, 'an index past its points');
+                return [0, 4, 8].slice(0, size).map((at) =>
+                    data.view.getFloat32(size * 4 * point + at, true));
             };
             for (let i = 0; i < indices.count; i += 3) {
-                result.triangles.push([corner(i), corner(i + 1), corner(i + 2)]);
+                result.triangles.push([0, 1, 2].map((k) => corner(i + k, points, 3)));
+                if (uvs !== undefined) {
+                    result.uvs.push([0, 1, 2].map((k) => corner(i + k, uvs, 2)));
+                }
             }
         }
     }
     return result;
 }
 
-if (process.argv.length !== 3) {
-    fail('usage: node lwo-to-glb.js FILE.lwo');
+if (process.argv.length < 3) {
+    fail('usage: node model-to-glb.js FILE [OTHER FILE...]');
 }
 const file = process.argv[2];
 require('assimpjs')().then((assimp) => {
     const files = new assimp.FileList();
-    files.AddFile(path.basename(file), new Uint8Array(fs.readFileSync(file)));
+    for (const each of process.argv.slice(2)) {
+        files.AddFile(path.basename(each), new Uint8Array(fs.readFileSync(each)));
+    }
     const result = assimp.ConvertFileList(files, 'glb2');
     if (!result.IsSuccess() || result.FileCount() === 0) {
         fail('assimp refused ' + file + ': ' + result.GetErrorCode());
