@@ -120,15 +120,19 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
          "Warning! Textfile has to few lines. Aborting\n"
          "Error! 2 warnings in a strict run: nothing written to @\nError updating data\n"},
         {{"import", "@", "#.TXT"}, 0,
-         "Successful imported data... updating data\nSuccessful updated data\n",
+         "Successful imported data... updating data\nSuccessful updated data\n"
+         "2 objects changed: 1 vertex moved up to 3 units, 2 bounding boxes\n",
          "Warning! Textfile has 5 Objects but the Ravfile only has 3. Cropping\n"
          "Warning! Textfile has to few lines. Aborting\n", "7,1 grass01 Stand_A |"},
-        {{"move", "@", "-1", "-2", "-10"}, 0, "Moving all vertexes in @\n" + written, "",
+        {{"move", "@", "-1", "-2", "-10"}, 0, "Moving all vertexes in @\n" + written +
+         "2 objects changed: 7 vertices moved up to 10.247 units, 2 bounding boxes\n", "",
          "9,1 grass01 Stand_A |"},
-        {{"scale", "@", "--", "-.5", "0", "0"}, 0, "Scaling all vertexes in @\n" + written, "",
+        {{"scale", "@", "--", "-.5", "0", "0"}, 0, "Scaling all vertexes in @\n" + written +
+         "2 objects changed: 7 vertices moved up to 18.028 units, 2 bounding boxes\n", "",
          "-5,1 grass01 Stand_A |"},
         {{"normalize", "@"}, 0, "Normalizing G2 ravfile\nWarning! Object 0 is not a G2 Object. "
-         "Skipping\n" + written, "", "10,0 grass01 Stand_A |"},
+         "Skipping\n" + written + "2 objects changed: 3 texture coordinates, 2 bounding boxes\n",
+         "", "10,0 grass01 Stand_A |"},
         {{"shade", "@", "-10"}, 1, "",
          "Valid Shade % is between 0 and 100, type -1 for reset the shades\n"},
         {{"tpl", "#", "--select", "im04,0,dup"}, 0, "4 images of 5 selected for tpl creation\n"
@@ -136,7 +140,8 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
          tpl + "\n", "",
          "10,1 grass01 Stand_A | im00 dup dup im04"},
         {{"fsh-names", "@", "#", "--select", "dup"}, 0,
-         "2 images of 2 selected for import\nSuccefully written texture data\n", question,
+         "2 images of 2 selected for import\nSuccefully written texture data\n2 textures renamed\n",
+         question,
          "10,1 dup dup |", " YES \n"},
     };
     // clang-format on
