@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 
+class CUndoButtons;
 class CWindowServices;
 class QBoxLayout;
 class QComboBox;
@@ -77,6 +78,7 @@ private:
     QTabBar* m_tab = nullptr;
     QComboBox* m_filterCombo = nullptr;
     QPlainTextEdit* m_log = nullptr;
+    CUndoButtons* m_undo = nullptr;
     QFrame* m_inputArea = nullptr;
     std::string m_shown; // the log text the pane shows
 };

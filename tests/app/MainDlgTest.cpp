@@ -166,10 +166,11 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
     } cases[] = {
         // clang-format off
         {0, {{ControlId::ExchangePath, "@in.txt"}, {ControlId::ImportButton, ""}},
-         {"Successful imported data... updating data", "Successful updated data"},
+         {"Successful imported data... updating data", "Successful updated data", "1 object changed: 1 name"},
          [&] { EXPECT_EQ(after.GetObject(0)->name, "field"); }},
         {1, {{ControlId::MoveRadio, ""}, {ControlId::XField, "1.5"}, {ControlId::YField, "-2"}, {ControlId::ZField, " 0 "}, {ControlId::ExecuteButton, ""}},
-         {"Moving all vertexes in @sample.rav", "Successfully written 296 objects"}, [&] {
+         {"Moving all vertexes in @sample.rav", "Successfully written 296 objects",
+          "293 objects changed: 1201 vertices moved up to 2.5 units, 293 bounding boxes"}, [&] {
              const RavVertex& v = after.GetObject(0)->vertices.at(0);
              EXPECT_EQ((std::array{v.x, v.y, v.z}), (std::array<float, 3>{-2398.5f, -2, -3400}));
          }},
