@@ -208,6 +208,39 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
     }
 }
 
+// Undo and redo beside the log put the file back as it was before and
+// after the command; Ctrl+Z does the same unless a text field has the focus.
+TEST_F(MainDlgTest, UndoAndRedoPutTheFileBack) {
+    const std::string rav = at + "sample.rav";
+    fs::copy_file(fs::path(POLYPORT_EXAMPLES) / "sample.rav", folder / "sample.rav");
+    const std::vector<std::uint8_t> before = ReadBytes(rav);
+    dlg.SetStartPaths(QString::fromStdString(rav), {});
+    auto* undo = C<QAbstractButton>(ControlId::UndoButton);
+    auto* redo = C<QAbstractButton>(ControlId::RedoButton);
+    EXPECT_FALSE(undo->isEnabled());
+    ShowTab(1);
+    Set(ControlId::XField, "5");
+    Set(ControlId::ExecuteButton);
+    const std::vector<std::uint8_t> after = ReadBytes(rav);
+    ASSERT_NE(after, before);
+    ClearLog();
+    Set(ControlId::UndoButton);
+    EXPECT_EQ(ReadBytes(rav), before);
+    EXPECT_TRUE(redo->isEnabled() && !undo->isEnabled());
+    Set(ControlId::RedoButton);
+    EXPECT_EQ(ReadBytes(rav), after);
+    C(ControlId::XField)->setFocus();
+    QTest::keyClick(C(ControlId::XField), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ReadBytes(rav), after);
+    C(ControlId::Log)->setFocus();
+    QTest::keyClick(C(ControlId::Log), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ReadBytes(rav), before);
+    QTest::keyClick(C(ControlId::Log), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(ReadBytes(rav), after);
+    EXPECT_EQ(LogLines(), (Lines{"Undone: Execute on " + rav, "Redone: Execute on " + rav,
+                                 "Undone: Execute on " + rav, "Redone: Execute on " + rav}));
+}
+
 // The pane shows the log line for line, also once the log drops its oldest
 // lines, with the newest line in view.
 TEST_F(MainDlgTest, LogPaneFollowsTheLog) {
