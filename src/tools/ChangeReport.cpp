@@ -4,6 +4,7 @@
 #include "gamefiles/RavObjectKinds.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -158,20 +159,17 @@ std::string TextureName(const CRavFile& rav, std::int32_t textureRef) {
     return name != nullptr ? name : "no texture (" + std::to_string(textureRef) + ")";
 }
 
-// A record's words as stored, floats by their bits.
-template <typename Record> std::vector<std::uint32_t> WordsOf(const Record& record) {
-    std::vector<std::uint32_t> words;
-    ForEachField(record, [&words](auto field) { words.push_back(std::bit_cast<std::uint32_t>(field)); });
-    return words;
-}
-
-// Counts the differing words of two records, those at `skipped` aside.
+// Counts the differing words of two records, those at `skipped` aside;
+// floats by their bits.
 template <typename Record>
 std::size_t DifferingWords(const Record& a, const Record& b, std::span<const std::size_t> skipped) {
-    const std::vector<std::uint32_t> wordsA = WordsOf(a);
-    const std::vector<std::uint32_t> wordsB = WordsOf(b);
+    std::array<std::uint32_t, 16> wordsA{}, wordsB{};
+    std::size_t n = 0;
+    ForEachField(a, [&](auto field) { wordsA[n++] = std::bit_cast<std::uint32_t>(field); });
+    n = 0;
+    ForEachField(b, [&](auto field) { wordsB[n++] = std::bit_cast<std::uint32_t>(field); });
     std::size_t count = 0;
-    for (std::size_t i = 0; i < wordsA.size(); ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         count += wordsA[i] != wordsB[i] && std::ranges::find(skipped, i) == skipped.end() ? 1 : 0;
     }
     return count;
@@ -186,8 +184,8 @@ void CompareGeometry(const CRavFile& before, const CRavFile& after, const RavObj
             continue;
         }
         ++change.verticesMoved;
-        const double distance = std::sqrt(
-            std::pow(double{q.x} - p.x, 2) + std::pow(double{q.y} - p.y, 2) + std::pow(double{q.z} - p.z, 2));
+        const double dx = double{q.x} - p.x, dy = double{q.y} - p.y, dz = double{q.z} - p.z;
+        const double distance = std::sqrt(dx * dx + dy * dy + dz * dz);
         if (std::isfinite(distance)) {
             change.largestMove = std::max(change.largestMove, distance);
         }
