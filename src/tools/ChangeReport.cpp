@@ -27,26 +27,23 @@ public:
     explicit COwnedBytes(std::uint64_t size) : m_size(size), m_bits((size + 63) / 64) {}
 
     void Mark(std::uint64_t offset, std::uint64_t length) {
-        const std::uint64_t end = std::min(m_size, offset + length);
-        std::uint64_t at = offset;
-        for (; at < end && at % 64 != 0; ++at) {
-            m_bits[at / 64] |= Bit(at);
-        }
-        for (; end - at >= 64 && at < end; at += 64) {
-            m_bits[at / 64] = ~std::uint64_t{0};
-        }
-        for (; at < end; ++at) {
-            m_bits[at / 64] |= Bit(at);
+        const std::uint64_t end = std::min(m_size, offset + std::min(length, m_size));
+        for (std::uint64_t at = offset; at < end;) {
+            // The bits of this word from `at` up to `end` or the word's end.
+            const std::uint64_t bits = std::min<std::uint64_t>(64 - at % 64, end - at);
+            m_bits[at / 64] |= Mask(at % 64, bits);
+            at += bits;
         }
     }
 
     [[nodiscard]] bool All(std::uint64_t begin, std::uint64_t end) const {
-        for (std::uint64_t at = begin; at < end; ++at) {
-            if (at % 64 == 0 && end - at >= 64 && m_bits[at / 64] == ~std::uint64_t{0}) {
-                at += 63;
-            } else if ((m_bits[at / 64] & Bit(at)) == 0) {
+        for (std::uint64_t at = begin; at < end;) {
+            const std::uint64_t bits = std::min<std::uint64_t>(64 - at % 64, end - at);
+            const std::uint64_t mask = Mask(at % 64, bits);
+            if ((m_bits[at / 64] & mask) != mask) {
                 return false;
             }
+            at += bits;
         }
         return true;
     }
@@ -80,7 +77,10 @@ public:
     }
 
 private:
-    static std::uint64_t Bit(std::uint64_t at) { return std::uint64_t{1} << (at % 64); }
+    // `count` (1..64) bits from bit `first` up.
+    static std::uint64_t Mask(std::uint64_t first, std::uint64_t count) {
+        return (count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1) << first;
+    }
 
     std::uint64_t m_size;
     std::vector<std::uint64_t> m_bits;
@@ -98,23 +98,25 @@ public:
         const std::span<const std::uint8_t> a = m_before.Bytes();
         const std::span<const std::uint8_t> b = m_after.Bytes();
         const std::size_t common = std::min(a.size(), b.size());
-        constexpr std::size_t kBlock = 256;
-        for (std::size_t at = 0; at < common; at += kBlock) {
-            const std::size_t end = std::min(common, at + kBlock);
-            if (std::memcmp(a.data() + at, b.data() + at, end - at) == 0) {
-                continue;
-            }
-            for (std::size_t i = at; i < end;) {
-                if (a[i] == b[i]) {
-                    ++i;
-                    continue;
+        for (std::size_t at = FirstDifference(a, b, 0, common); at < common;) {
+            // The run goes on while another difference follows within the
+            // joining gap; eight bytes are compared at a time.
+            std::size_t last = at; // its last differing byte
+            std::size_t next = at + 1;
+            while (next < common && next - last <= kJoinGap) {
+                if (common - next >= 8) {
+                    const std::uint64_t x = Word(a, next) ^ Word(b, next);
+                    if (x != 0) {
+                        last = next + LastDifferingByte(x);
+                    }
+                    next += 8;
+                } else {
+                    last = a[next] != b[next] ? next : last;
+                    ++next;
                 }
-                const std::size_t start = i;
-                while (i < end && a[i] != b[i]) {
-                    ++i;
-                }
-                Add(start, i);
             }
+            Add(at, last + 1);
+            at = FirstDifference(a, b, last + 1, common);
         }
         if (a.size() != b.size()) {
             Add(common, std::max(a.size(), b.size()));
@@ -122,6 +124,42 @@ public:
     }
 
 private:
+    static constexpr std::uint64_t kJoinGap = 16;
+
+    static std::uint64_t Word(std::span<const std::uint8_t> bytes, std::size_t at) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        return word;
+    }
+
+    // The offset in a word of its last byte that differs, given the XOR of
+    // the two words (not 0).
+    static std::size_t LastDifferingByte(std::uint64_t x) {
+        if constexpr (std::endian::native == std::endian::little) {
+            return static_cast<std::size_t>(63 - std::countl_zero(x)) / 8;
+        } else {
+            return 7 - static_cast<std::size_t>(std::countr_zero(x)) / 8;
+        }
+    }
+
+    // The first index from `at` where the files differ, or `end`.
+    static std::size_t FirstDifference(std::span<const std::uint8_t> a,
+                                       std::span<const std::uint8_t> b, std::size_t at,
+                                       std::size_t end) {
+        constexpr std::size_t kBlock = 256;
+        while (at < end) {
+            const std::size_t block = std::min(kBlock, end - at);
+            if (std::memcmp(a.data() + at, b.data() + at, block) != 0) {
+                break;
+            }
+            at += block;
+        }
+        while (at < end && a[at] == b[at]) {
+            ++at;
+        }
+        return at;
+    }
+
     void Add(std::uint64_t begin, std::uint64_t end) {
         if (!m_owned) {
             m_owned.emplace(std::max(m_before.Bytes().size(), m_after.Bytes().size()));
@@ -131,7 +169,6 @@ private:
         if (!m_report.outsideModelDiffers && !m_owned->All(begin, end)) {
             m_report.outsideModelDiffers = true;
         }
-        constexpr std::uint64_t kJoinGap = 16;
         std::vector<Report::ByteRange>& runs = m_report.changedBytes;
         if (!runs.empty() && begin < runs.back().second + kJoinGap) {
             runs.back().second = end;
@@ -146,7 +183,16 @@ private:
     std::optional<COwnedBytes> m_owned;
 };
 
+// Arrays of plain records, compared whole first: most of a save leaves
+// most arrays alone.
+template <typename T> bool SameArrays(const std::vector<T>& a, const std::vector<T>& b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
 template <typename T> std::size_t CountDiffering(const std::vector<T>& a, const std::vector<T>& b) {
+    if (SameArrays(a, b)) {
+        return 0;
+    }
     std::size_t count = 0;
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
         count += std::memcmp(&a[i], &b[i], sizeof(T)) != 0 ? 1 : 0;
@@ -177,7 +223,10 @@ std::size_t DifferingWords(const Record& a, const Record& b, std::span<const std
 
 void CompareGeometry(const CRavFile& before, const CRavFile& after, const RavObject& a,
                      const RavObject& b, Report::ObjectChange& change) {
-    for (std::size_t k = 0; k < a.vertices.size() && k < b.vertices.size(); ++k) {
+    double largestSquare = 0;
+    const std::size_t compared =
+        SameArrays(a.vertices, b.vertices) ? 0 : std::min(a.vertices.size(), b.vertices.size());
+    for (std::size_t k = 0; k < compared; ++k) {
         const RavVertex& p = a.vertices[k];
         const RavVertex& q = b.vertices[k];
         if (std::memcmp(&p, &q, sizeof p) == 0) {
@@ -185,11 +234,12 @@ void CompareGeometry(const CRavFile& before, const CRavFile& after, const RavObj
         }
         ++change.verticesMoved;
         const double dx = double{q.x} - p.x, dy = double{q.y} - p.y, dz = double{q.z} - p.z;
-        const double distance = std::sqrt(dx * dx + dy * dy + dz * dz);
-        if (std::isfinite(distance)) {
-            change.largestMove = std::max(change.largestMove, distance);
+        const double square = dx * dx + dy * dy + dz * dz;
+        if (std::isfinite(square)) {
+            largestSquare = std::max(largestSquare, square);
         }
     }
+    change.largestMove = std::sqrt(largestSquare);
     // In the detail block: meshOffset, textureRecordCount, textureRecordOffset
     // are layout, words 7 to 12 the box.
     constexpr std::size_t kDetailSkipped[] = {1, 5, 6, 7, 8, 9, 10, 11, 12};
