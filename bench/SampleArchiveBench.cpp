@@ -43,7 +43,7 @@ void BM_ExtractSampleArchive(benchmark::State& state) {
         void ShowMessage(const std::string&) override {}
         bool AskYesNo(const std::string&) override { return true; }
         bool EditAsciiSettings(AsciiSettingsFields&) override { return false; }
-        bool SelectImages(CImageSelection& selection) override {
+        bool SelectImages(CImageSelection& selection, const CFshFile&) override {
             selection.Accept();
             return true;
         }

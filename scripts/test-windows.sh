@@ -97,6 +97,7 @@ lwo export             | cp sample.rav round.rav                          | 0 | 
 lwo import             | "$linux_cli" move round.rav 1 0 0 >/dev/null     | 0 | import round.rav scene.lwo       | stdout stderr written:round.rav same:round.rav
 info packed FSH        | cp "$samples"/sample-packed.fsh .                | 0 | info sample-packed.fsh           | stdout stderr
 fsh-extract, packed    |                                                  | 0 | fsh-extract sample-packed.fsh images | stdout stderr same:images/000_grs0.png tree
+tpl --pictures         | cp "$samples"/sample.fsh crowd.fsh               | 0 | tpl crowd.fsh --select-all --pictures | stdout stderr same:crowd.tpl same:crowd-page0.png same:crowd-page3.png tree
 non-ASCII path: info   | mkdir -p "$(dirname "$nonascii")" && cp sample.rav "$nonascii" | 0 | info "$nonascii" | stdout stderr
 non-ASCII path: move   |                                                  | 0 | move "$nonascii" 1 0 0           | stdout stderr written:"$nonascii" same:"$nonascii" tree
 long path: info        | mkdir -p "$deep" && cp sample.rav "$long"        | 0 | info "$long"                     | stdout stderr
@@ -159,6 +160,17 @@ grep -q "Error writing" "$out/raw.err" || reasons+=("no \"Error writing\" on std
 [[ -d interrupted.rav && -z $(ls -A interrupted.rav) ]] || reasons+=("the folder in the RAV file's place is gone or not empty")
 ! compgen -G ".polyport-*.tmp" >/dev/null || reasons+=("the temporary file was left behind")
 check "a save that cannot replace leaves the folder" "${reasons[@]}"
+cd "$root"
+
+# render draws with Qt, which the Windows build has not: it says so and
+# writes nothing.
+cd "$scratch/windows"
+status=0 reasons=()
+wine "$exe" render sample.rav scene.png >"$out/raw.out" 2>"$out/raw.err" || status=$?
+[[ $status == 1 ]] || reasons+=("exit $status, expected 1")
+grep -q "render needs a build of polyport-cli with Qt" "$out/raw.err" || reasons+=("stderr: $(head -c 300 "$out/raw.err")")
+[[ ! -e scene.png ]] || reasons+=("scene.png was written")
+check "render says it needs Qt" "${reasons[@]}"
 cd "$root"
 
 prefix_note="Wine prefix kept from an earlier run, up in $prefix_seconds s"

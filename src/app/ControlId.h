@@ -40,4 +40,6 @@ enum class ControlId : int {
     ShaderButton = 1054,
     ImportNamesButton = 1055,
     CreateTplButton = 1056,
+    // The View tab's pane, new beside the controls above.
+    ViewPane = 1100,
 };

@@ -1,6 +1,7 @@
 #include "app/MainDlg.h"
 
 #include "app/UndoButtons.h"
+#include "app/ViewPane.h"
 #include "app/WindowServices.h"
 #include "filters/Filter.h"
 #include "output/Format.h"
@@ -16,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTextCursor>
@@ -31,7 +33,8 @@ namespace {
 constexpr char kWelcome[] = "Welcome to Polyport 0.4 (second beta release)";
 constexpr char kAllFiles[] = "All files|*.*||";
 
-constexpr std::array<const char*, 4> kTabs{"Import/Export", "RAV Tools", "FSH Tools", "About"};
+constexpr std::array<const char*, 5> kTabs{"Import/Export", "RAV Tools", "FSH Tools", "View",
+                                           "About"};
 
 enum class Kind { Label, Edit, Button, Group, Combo, Radio };
 
@@ -39,8 +42,11 @@ enum class Kind { Label, Edit, Button, Group, Combo, Radio };
 constexpr unsigned kExchangeTab = 1u << 0;
 constexpr unsigned kRavToolsTab = 1u << 1;
 constexpr unsigned kFshToolsTab = 1u << 2;
-constexpr unsigned kAboutTab = 1u << 3;
-constexpr unsigned kPathTabs = kExchangeTab | kRavToolsTab | kFshToolsTab;
+constexpr int kViewTabIndex = 3;
+constexpr unsigned kViewTab = 1u << kViewTabIndex;
+constexpr unsigned kAboutTab = 1u << 4;
+constexpr unsigned kPathTabs = kExchangeTab | kRavToolsTab | kFshToolsTab | kViewTab;
+constexpr unsigned kArchiveTabs = kFshToolsTab | kViewTab;
 
 using enum ControlId;
 
@@ -80,9 +86,9 @@ constexpr ControlRow kControls[] = {
     {ShaderButton, Kind::Button, "Shader", kRavToolsTab},
     {ShadeLabel, Kind::Label, "darkest Shade in %", kRavToolsTab},
     {ShadeField, Kind::Edit, "", kRavToolsTab},
-    {FshLabel, Kind::Label, "Fshfile", kFshToolsTab},
-    {FshPath, Kind::Edit, "", kFshToolsTab},
-    {BrowseFsh, Kind::Button, "...", kFshToolsTab},
+    {FshLabel, Kind::Label, "Fshfile", kArchiveTabs},
+    {FshPath, Kind::Edit, "", kArchiveTabs},
+    {BrowseFsh, Kind::Button, "...", kArchiveTabs},
     {ImportNamesButton, Kind::Button, "Import names to rav", kFshToolsTab},
     {CreateTplButton, Kind::Button, "Create TPL file", kFshToolsTab},
     {AboutText, Kind::Label, "Static", kAboutTab},
@@ -213,6 +219,8 @@ void CMainDlg::CreateControls() {
         control->setParent(this);
         m_controls[row.id] = control;
     }
+    m_view = new CViewPane(this);
+    m_controls[ViewPane] = m_view;
     m_log = new QPlainTextEdit(this);
     m_log->setReadOnly(true);
     m_log->setUndoRedoEnabled(false); // changed in place for the whole run
@@ -249,6 +257,7 @@ void CMainDlg::LayOutControls() {
     top->setSpacing(0);
     top->addWidget(m_tab);
     top->addWidget(m_inputArea);
+    top->addWidget(m_view, 4);
     top->addSpacing(em / 2);
     // Undo and redo beside the log, out of the tabs' way.
     auto* logRow = new QHBoxLayout;
@@ -266,7 +275,8 @@ void CMainDlg::LayOutControls() {
             previous = Control(row.id);
         }
     }
-    setTabOrder(previous, m_log);
+    setTabOrder(previous, m_view);
+    setTabOrder(m_view, m_log);
 }
 
 // The path rows: the RAV row on three tabs, below it the exchange file on
@@ -380,7 +390,7 @@ void CMainDlg::FitInputAreaToTabs() {
         m_inputArea->layout()->invalidate();
         largest = largest.expandedTo(m_inputArea->sizeHint());
     }
-    m_inputArea->setMinimumSize(largest);
+    m_inputAreaMinimum = largest;
     ShowControlsOfTab(m_tab->currentIndex());
 }
 
@@ -400,6 +410,11 @@ void CMainDlg::ConnectControls() {
         connect(static_cast<QPushButton*>(Control(id)), &QPushButton::clicked, this,
                 [this, id = id] { OnCommand(id); });
     }
+    for (const ControlId id : {RavPath, FshPath}) {
+        connect(static_cast<QLineEdit*>(Control(id)), &QLineEdit::editingFinished, this,
+                [this] { RefreshView(); });
+    }
+    connect(m_undo, &CUndoButtons::Stepped, this, [this] { RefreshView(); });
 }
 
 void CMainDlg::OnInitDialog() {
@@ -443,6 +458,30 @@ void CMainDlg::OnInitDialog() {
 
 void CMainDlg::OnSelchangeTab() {
     ShowControlsOfTab(m_tab->currentIndex());
+    if (m_tab->currentIndex() == kViewTabIndex) {
+        GrowForTheView();
+        RefreshView();
+    }
+}
+
+// The scene needs room: the first time the View tab shows, the window grows
+// to 1024 x 768, or to what the screen has.
+void CMainDlg::GrowForTheView() {
+    if (m_grownForView) {
+        return;
+    }
+    m_grownForView = true;
+    QSize wanted(1024, 768);
+    if (const QScreen* shown = screen()) {
+        wanted = wanted.boundedTo(shown->availableGeometry().size());
+    }
+    resize(size().expandedTo(wanted));
+}
+
+void CMainDlg::RefreshView() {
+    if (m_tab->currentIndex() == kViewTabIndex) {
+        m_view->Reload(FieldText(RavPath).toStdString(), FieldText(FshPath).toStdString());
+    }
 }
 
 // A tab outside the four (no selection) hides the whole input area.
@@ -451,6 +490,14 @@ void CMainDlg::ShowControlsOfTab(int tab) {
     for (const ControlRow& row : kControls) {
         Control(row.id)->setVisible((row.tabs & bit) != 0);
     }
+    // The other tabs keep the log in place; the View tab takes all the room
+    // the path rows leave.
+    const bool view = tab == kViewTabIndex;
+    m_view->setVisible(view);
+    const QSize least = m_inputAreaMinimum.expandedTo(QSize(0, 0));
+    m_inputArea->setMinimumSize(view ? QSize(least.width(), 0) : least);
+    m_inputArea->setSizePolicy(QSizePolicy::Preferred,
+                               view ? QSizePolicy::Maximum : QSizePolicy::Preferred);
 }
 
 CFilter* CMainDlg::SelectedFilter() {
@@ -502,6 +549,7 @@ void CMainDlg::OnBrowse(ControlId button) {
     if (const std::optional<std::string> path =
             m_services.OpenFileName(title, filterList, mustExist)) {
         SetFieldText(field, FromUtf8(*path));
+        RefreshView();
     }
 }
 
@@ -518,6 +566,7 @@ void CMainDlg::OnCommand(ControlId button) {
         m_undo->BeginCommand(static_cast<QPushButton*>(Control(id))->text());
         // The dispatcher reports every outcome into the log itself.
         (void)m_dispatcher.Run(command, inputs);
+        RefreshView();
     }
 }
 

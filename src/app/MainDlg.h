@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 class CUndoButtons;
+class CViewPane;
 class CWindowServices;
 class QBoxLayout;
 class QComboBox;
@@ -20,7 +21,8 @@ class QPlainTextEdit;
 class QTabBar;
 
 // The main window: a tab strip over one input area whose controls change
-// with the tab, and the log pane below. It owns the workers (through the
+// with the tab (the View tab adds the scene and the images below it), and
+// the log pane below. It owns the workers (through the
 // command dispatcher, which the command-line tool drives the same way) and
 // routes all their messages into the log. Every control carries its dialog id
 // as its object name, so code and tests find it with Control(ControlId).
@@ -60,6 +62,9 @@ private:
     void ConnectControls();
     void OnInitDialog();
     void OnSelchangeTab();
+    void GrowForTheView();
+    // Reads the files of the path fields into the View tab when it shows.
+    void RefreshView();
     void OnFilterOptions();
     void OnTransformMode(ControlId radio);
     void OnBrowse(ControlId button);
@@ -80,5 +85,8 @@ private:
     QPlainTextEdit* m_log = nullptr;
     CUndoButtons* m_undo = nullptr;
     QFrame* m_inputArea = nullptr;
+    QSize m_inputAreaMinimum; // what the largest of the other tabs needs
+    CViewPane* m_view = nullptr;
+    bool m_grownForView = false;
     std::string m_shown; // the log text the pane shows
 };

@@ -31,8 +31,8 @@ bool CQtServices::EditAsciiSettings(AsciiSettingsFields& fields) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool CQtServices::SelectImages(CImageSelection& selection) {
-    CSelectImagesDlg dialog(selection, m_parent);
+bool CQtServices::SelectImages(CImageSelection& selection, const CFshFile& archive) {
+    CSelectImagesDlg dialog(selection, archive, m_parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }

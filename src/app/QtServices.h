@@ -12,7 +12,7 @@ public:
     void ShowMessage(const std::string& text) override;
     [[nodiscard]] bool AskYesNo(const std::string& text) override;
     [[nodiscard]] bool EditAsciiSettings(AsciiSettingsFields& fields) override;
-    [[nodiscard]] bool SelectImages(CImageSelection& selection) override;
+    [[nodiscard]] bool SelectImages(CImageSelection& selection, const CFshFile& archive) override;
     [[nodiscard]] std::optional<std::string>
     OpenFileName(const std::string& title, std::string_view filterList, bool mustExist) override;
     void SetParentWindow(QWidget* parent) override;

@@ -1,5 +1,7 @@
 #include "app/SelectImagesDlg.h"
 
+#include "app/ThumbnailList.h"
+#include "gamefiles/FshFile.h"
 #include "tools/ImageSelection.h"
 
 #include <QHBoxLayout>
@@ -9,7 +11,14 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-CSelectImagesDlg::CSelectImagesDlg(CImageSelection& selection, QWidget* parent)
+namespace {
+
+constexpr int kThumbnailSide = 64;
+
+} // namespace
+
+CSelectImagesDlg::CSelectImagesDlg(CImageSelection& selection, const CFshFile& archive,
+                                   QWidget* parent)
     : QDialog(parent), m_selection(selection) {
     setWindowTitle(QStringLiteral("Select images"));
 
@@ -21,9 +30,14 @@ CSelectImagesDlg::CSelectImagesDlg(CImageSelection& selection, QWidget* parent)
     m_list = new QListWidget;
     m_list->setObjectName(QStringLiteral("1040"));
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* thumbnails = new CThumbnailList(*m_list, archive, kThumbnailSide);
+    const std::int32_t entries = archive.header.entryCount;
     for (const CImageSelection::Item& item : selection.Items()) {
         auto* row = new QListWidgetItem(QString::fromStdString(item.name), m_list);
         row->setData(Qt::UserRole, item.data);
+        if (item.data >= 0 && item.data < entries) {
+            thumbnails->Describe(m_list->count() - 1, item.data);
+        }
     }
     // The caret starts on the first row without selecting it, so the keyboard
     // has a place to begin.
@@ -47,6 +61,10 @@ CSelectImagesDlg::CSelectImagesDlg(CImageSelection& selection, QWidget* parent)
     layout->addWidget(m_countLabel);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
+
+    // Room for several rows of pictures.
+    const int em = fontMetrics().height();
+    resize(sizeHint().expandedTo(QSize(22 * em, 36 * em)));
 
     ShowSelection();
     connect(m_list, &QListWidget::itemSelectionChanged, this,

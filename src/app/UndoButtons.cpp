@@ -42,6 +42,7 @@ CUndoButtons::CUndoButtons(CCommandDispatcher& dispatcher, QWidget* window)
 void CUndoButtons::Step(bool undo) {
     (void)(undo ? m_history.Undo() : m_history.Redo());
     UpdateButtons();
+    emit Stepped();
 }
 
 void CUndoButtons::UpdateButtons() {

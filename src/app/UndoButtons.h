@@ -25,6 +25,10 @@ public:
     [[nodiscard]] QPushButton* RedoButton() const { return m_redoButton; }
     [[nodiscard]] CUndoHistory& History() { return m_history; }
 
+signals:
+    // After an undo or redo was tried: the file may hold other bytes now.
+    void Stepped();
+
 private:
     void Step(bool undo);
     void UpdateButtons();

@@ -6,6 +6,7 @@
 #include "cli/FshToolCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/RavToolCommand.h"
+#include "cli/RenderCommand.h"
 #include "filters/FilterTable.h"
 
 #include <CLI/CLI.hpp>
@@ -104,6 +105,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     AddFshToolCommands(app, fshTool);
     DiffRequest diffRequest;
     const CLI::App* diff = AddDiffCommand(app, diffRequest);
+    RenderRequest render;
+    AddRenderCommand(app, render);
 
     if (const std::optional<std::string> unknown = UnknownCommand(app, argc, argv)) {
         err << *unknown << std::endl;
@@ -140,6 +143,9 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     }
     if (diff->parsed()) {
         return RunDiff(diffRequest, out, err);
+    }
+    if (render.requested) {
+        return RunRender(render, out, err);
     }
     return kExitUsage;
 }

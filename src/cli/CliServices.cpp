@@ -36,7 +36,7 @@ bool CCliServices::EditAsciiSettings(AsciiSettingsFields&) {
     return false;
 }
 
-bool CCliServices::SelectImages(CImageSelection& selection) {
+bool CCliServices::SelectImages(CImageSelection& selection, const CFshFile&) {
     if (const ChoiceProblem problem = ApplyImageChoice(m_choice, selection)) {
         m_err << *problem << std::endl;
         m_refused = true;

@@ -24,7 +24,7 @@ public:
     [[nodiscard]] bool EditAsciiSettings(AsciiSettingsFields& fields) override;
     // Applies the choice and prints the dialog's count label. False after
     // printing the problem when the choice does not fit the archive.
-    [[nodiscard]] bool SelectImages(CImageSelection& selection) override;
+    [[nodiscard]] bool SelectImages(CImageSelection& selection, const CFshFile& archive) override;
 
     // Whether the choice was refused, a usage error.
     [[nodiscard]] bool Refused() const { return m_refused; }

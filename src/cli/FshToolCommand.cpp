@@ -39,6 +39,8 @@ void AddFshToolCommands(CLI::App& app, FshToolRequest& request) {
         "tpl", "Pack chosen FSH images onto 256 x 256 pages and write FSH's name with .tpl");
     tpl->add_option("FSH", request.fshPath, "FSH archive")->required();
     AddSelectOptions(*tpl, request);
+    tpl->add_flag("--pictures", request.pictures,
+                  "Also write each page as a PNG file beside the layout: <name>-page<N>.png");
     tpl->callback([&request] { request.command = Command::CreateTpl; });
 
     CLI::App* extract = app.add_subcommand(
@@ -80,6 +82,7 @@ int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive
     inputs.ravPath = request.ravPath;
     inputs.fshPath = request.fshPath;
     inputs.imageFolder = request.folder;
+    inputs.tplPictures = request.pictures;
     const bool done = RunCommand(dispatcher, *request.command, inputs, out, err);
     if (services.Refused()) {
         return kExitUsage;

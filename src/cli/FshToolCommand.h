@@ -23,6 +23,8 @@ struct FshToolRequest {
     std::string fshPath;
     // fsh-extract: the folder the images go to.
     std::string folder;
+    // tpl: also the pages as PNG files.
+    bool pictures = false;
     std::optional<std::string> select;
     bool selectAll = false;
     bool selectNone = false;

@@ -272,5 +272,5 @@ bool CCommandDispatcher::ImportNames(const CommandInputs& inputs) {
 
 bool CCommandDispatcher::CreateTpl(const CommandInputs& inputs) {
     const CLoadedFsh release(m_fsh);
-    return m_fsh.Load(inputs.fshPath, 1) && m_tools.CreateTplLayout(&m_fsh);
+    return m_fsh.Load(inputs.fshPath, 1) && m_tools.CreateTplLayout(&m_fsh, inputs.tplPictures);
 }

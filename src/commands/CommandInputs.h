@@ -23,6 +23,8 @@ struct CommandInputs {
     std::string fshPath;
     // Where extracted images go.
     std::string imageFolder;
+    // Whether a TPL layout also writes its pages as pictures.
+    bool tplPictures = false;
 
     // X, Y, Z as numbers, narrowed to float. Each field's whole text must
     // be one number ("0,5" and "abc" are none): a move or scale by a number

@@ -2,10 +2,12 @@
 
 #include "gamefiles/FileIo.h"
 #include "gamefiles/FshFile.h"
+#include "gamefiles/PngWriter.h"
 #include "output/Format.h"
 #include "tools/ImageSelection.h"
 #include "tools/ToolDialogs.h"
 #include "tools/TplPacker.h"
+#include "tools/TplPages.h"
 
 #include <algorithm>
 #include <cassert>
@@ -58,6 +60,7 @@ bool ReadSlots(CMessageOutput& out, const CFshFile& archive, std::span<const std
         const auto index = static_cast<std::int32_t>(i);
         const FshRecordHeader record = now.RecordHeader(index);
         TplSlot& slot = slots.emplace_back();
+        slot.entry = index;
         slot.name = now.Entries()[i].name.data();
         slot.width = record.width;
         slot.height = record.height;
@@ -114,20 +117,39 @@ bool WriteLayout(CMessageOutput& out, const std::string& path, const std::string
     return false;
 }
 
+// "crowd.tpl" gives crowd-page0.png, crowd-page1.png...: each page as the
+// game would fill it, to check a layout by eye.
+bool WritePages(CMessageOutput& out, const CFshFile& archive, std::span<const TplSlot> slots,
+                std::int32_t pages, const std::string& tplPath) {
+    std::vector<std::string> problems;
+    const auto composed = ComposeTplPages(archive, slots, pages, problems);
+    for (const std::string& problem : problems) {
+        out.Fail(Format("Error! Image %s", problem.c_str()));
+    }
+    const std::size_t dot = tplPath.rfind('.');
+    const std::string stem = tplPath.substr(0, dot);
+    std::vector<std::uint8_t> png;
+    for (std::size_t page = 0; page < composed.size(); ++page) {
+        const std::string path = Format("%s-page%zu.png", stem.c_str(), page);
+        std::error_code error;
+        if (!EncodePng(kTplPageSize, kTplPageSize, composed[page], png) ||
+            WriteWholeFile(path, png, &error) != CWholeFileWriter::Failure::None) {
+            out.FailWithReason(Format("Error writing %s", path.c_str()), error);
+            return false;
+        }
+        out.Output(Format("Written %s", path.c_str()), 0);
+    }
+    return problems.empty();
+}
+
 } // namespace
 
-bool CRavTools::CreateTplLayout(const CFshFile* archive) {
+bool CRavTools::CreateTplLayout(const CFshFile* archive, bool pictures) {
     if (archive == nullptr) {
         return false;
     }
-    // The layout takes the archive's name with "tpl" in place of its
-    // three-letter extension, or ".tpl" added where it has none.
     const std::string& path = archive->GetPath();
-    const std::size_t nameStart = path.find_last_of("/\\") + 1;
-    const bool hasExtension =
-        path.size() >= nameStart + 5 && path[path.size() - 4] == '.';
-    const std::string tplPath =
-        hasExtension ? path.substr(0, path.size() - 3) + "tpl" : path + ".tpl";
+    const std::string tplPath = TplPathFor(path);
     if (IsSameFile(tplPath, path)) {
         Fail(Format("Error! The TPL file %s would replace the archive itself. Aborting",
                     tplPath.c_str()));
@@ -137,7 +159,7 @@ bool CRavTools::CreateTplLayout(const CFshFile* archive) {
     const std::int32_t imageCount = archive->header.entryCount;
     CImageSelection selection(ImageNames(*archive), imageCount,
                               "%d images of %d selected for tpl creation");
-    if (!Dialogs().SelectImages(selection)) {
+    if (!Dialogs().SelectImages(selection, *archive)) {
         return false;
     }
 
@@ -155,5 +177,5 @@ bool CRavTools::CreateTplLayout(const CFshFile* archive) {
         return false;
     }
     Output(Format("TPL layout written to %s", tplPath.c_str()), 0);
-    return true;
+    return !pictures || WritePages(*this, *archive, slots, highestPage + 1, tplPath);
 }

@@ -29,7 +29,7 @@ bool CRavTools::ExtractImages(const CFshFile* archive, const std::string& folder
     }
     const std::int32_t count = archive->header.entryCount;
     CImageSelection selection(ImageNames(*archive), count, "%d images of %d selected for extraction");
-    if (!Dialogs().SelectImages(selection)) {
+    if (!Dialogs().SelectImages(selection, *archive)) {
         return false;
     }
     std::error_code error;

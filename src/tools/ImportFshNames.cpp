@@ -36,7 +36,7 @@ bool CRavTools::ImportFshNames(CRavFile* model, const CFshFile* archive) {
     const std::int32_t textureCount = model->header.textureCount;
     CImageSelection selection(ImageNames(*archive), textureCount,
                               "%d images of %d selected for import");
-    if (!Dialogs().SelectImages(selection) || selection.Count() > textureCount) {
+    if (!Dialogs().SelectImages(selection, *archive) || selection.Count() > textureCount) {
         return false;
     }
 

@@ -47,8 +47,10 @@ public:
 
     // Packs the images the user chooses from `archive` onto 256 x 256 pages
     // and writes the layout next to the archive, with the extension "tpl".
-    // Nothing is written when an image is larger than a page.
-    bool CreateTplLayout(const CFshFile* archive);
+    // Nothing is written when an image is larger than a page. With
+    // `pictures`, each page is also written as a PNG file beside the layout
+    // ("<name>-page<N>.png"), the chosen images copied where they lie.
+    bool CreateTplLayout(const CFshFile* archive, bool pictures = false);
 
     // Writes the images the user chooses from `archive` (all unless told
     // otherwise) as PNG files into `folder`, which is created when missing:

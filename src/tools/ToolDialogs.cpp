@@ -4,7 +4,7 @@ namespace {
 
 class CNoToolDialogs final : public CToolDialogs {
 public:
-    bool SelectImages(CImageSelection&) override { return false; }
+    bool SelectImages(CImageSelection&, const CFshFile&) override { return false; }
 };
 
 } // namespace

@@ -14,6 +14,8 @@ struct TplSlot {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::int32_t page = 0;
+    // The archive entry the slot was made for; -1 where none is known.
+    std::int32_t entry = -1;
 };
 
 inline constexpr std::int32_t kTplPageSize = 256;

@@ -1,6 +1,9 @@
 #include "app/MainDlg.h"
 
 #include "ScriptedWindowServices.h"
+#include "app/SceneView.h"
+#include "app/ViewPane.h"
+#include "pictures/Scene.h"
 #include "gamefiles/RavFile.h"
 #include "output/LogBuffer.h"
 #include "support/PathMarks.h"
@@ -14,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
@@ -239,6 +243,43 @@ TEST_F(MainDlgTest, UndoAndRedoPutTheFileBack) {
     EXPECT_EQ(ReadBytes(rav), after);
     EXPECT_EQ(LogLines(), (Lines{"Undone: Execute on " + rav, "Redone: Execute on " + rav,
                                  "Undone: Execute on " + rav, "Redone: Execute on " + rav}));
+}
+
+// The View tab reads the files when it shows and again after a command,
+// keeping the zoom: a move shows at once, where the user was looking.
+TEST_F(MainDlgTest, ViewShowsTheSceneAgainAfterACommandKeepingTheZoom) {
+    for (const char* name : {"sample.rav", "sample.fsh"}) {
+        fs::copy_file(fs::path(POLYPORT_EXAMPLES) / name, folder / name);
+    }
+    dlg.SetStartPaths(QString::fromStdString(at + "sample.rav"),
+                      QString::fromStdString(at + "sample.fsh"));
+    auto* view = C<CViewPane>(ControlId::ViewPane);
+    ShowTab(3);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_TRUE(C(ControlId::RavPath)->isVisible() && C(ControlId::FshPath)->isVisible());
+    EXPECT_GE(dlg.width(), std::min(1024, dlg.screen()->availableGeometry().width()));
+    CSceneView* scene = view->Scene();
+    ASSERT_NE(scene->Scene(), nullptr);
+    EXPECT_FALSE(scene->Scene()->Textures().empty());
+    scene->ZoomAt(QPointF(10, 10), 2);
+    const QTransform zoomed = scene->ToPicture();
+    const auto firstVertex = [&] { return scene->Scene()->Objects().at(0).vertices.at(0).x; };
+    const float before = firstVertex();
+
+    ShowTab(1);
+    Set(ControlId::XField, "100");
+    Set(ControlId::ExecuteButton);
+    ShowTab(3);
+    EXPECT_EQ(firstVertex(), before + 100);
+    EXPECT_EQ(scene->ToPicture(), zoomed);
+
+    // A file that does not load: its message, in place of the picture and
+    // not in the log.
+    ClearLog();
+    Set(ControlId::RavPath, "@missing.rav");
+    QTest::keyClick(C(ControlId::RavPath), Qt::Key_Return);
+    EXPECT_EQ(scene->Scene(), nullptr);
+    EXPECT_TRUE(LogLines().empty());
 }
 
 // The pane shows the log line for line, also once the log drops its oldest

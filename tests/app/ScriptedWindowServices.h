@@ -19,8 +19,8 @@ public:
     bool EditAsciiSettings(AsciiSettingsFields& fields) override {
         return script.EditAsciiSettings(fields);
     }
-    bool SelectImages(CImageSelection& selection) override {
-        return script.SelectImages(selection);
+    bool SelectImages(CImageSelection& selection, const CFshFile& archive) override {
+        return script.SelectImages(selection, archive);
     }
 
     std::optional<std::string> OpenFileName(const std::string& title, std::string_view filterList,

@@ -26,7 +26,7 @@ public:
     // Shows the selection to `selectionDialog`, which may change it and
     // returns whether the user pressed OK; OK accepts it. Without one the
     // dialog is cancelled.
-    bool SelectImages(CImageSelection& selection) override {
+    bool SelectImages(CImageSelection& selection, const CFshFile&) override {
         shownSelections.push_back(selection);
         if (!selectionDialog || !selectionDialog(selection)) {
             return false;
