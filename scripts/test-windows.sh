@@ -103,6 +103,9 @@ tpl --pictures         | cp "$samples"/sample.fsh crowd.fsh               | 0 | 
 non-ASCII path: info   | mkdir -p "$(dirname "$nonascii")" && cp sample.rav "$nonascii" | 0 | info "$nonascii" | stdout stderr
 non-ASCII path: move   |                                                  | 0 | move "$nonascii" 1 0 0           | stdout stderr written:"$nonascii" same:"$nonascii" tree
 long path: info        | mkdir -p "$deep" && cp sample.rav "$long"        | 0 | info "$long"                     | stdout stderr
+diff                   | cp sample.rav a.rav && cp sample.rav b.rav && "$linux_cli" shade b.rav 40 >/dev/null | 1 | diff a.rav b.rav | stdout stderr
+--dry-run              | cp sample.rav d.rav                              | 0 | move d.rav 1 0 0 --dry-run       | stdout stderr unchanged:d.rav
+--backup               | cp sample.rav c.rav                              | 0 | move c.rav 1 0 0 --backup        | stdout stderr written:c.rav same:c.rav same:c.rav.bak tree
 long path: move        |                                                  | 0 | move "$long" 1 0 0               | stdout stderr written:"$long" same:"$long" tree
 EOF
 )

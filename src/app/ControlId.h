@@ -18,6 +18,8 @@ enum class ControlId : int {
     Tabs = 1015,
     FilterOptions = 1016,
     Log = 1017,
+    UndoButton = 1018,
+    RedoButton = 1019,
     RavPath = 1020,
     ExchangePath = 1021,
     FshPath = 1022,

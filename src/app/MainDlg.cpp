@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "app/UndoButtons.h"
 #include "app/ViewPane.h"
 #include "app/WindowServices.h"
 #include "filters/Filter.h"
@@ -224,6 +225,9 @@ void CMainDlg::CreateControls() {
     m_log->setReadOnly(true);
     m_log->setUndoRedoEnabled(false); // changed in place for the whole run
     m_controls[Log] = m_log;
+    m_undo = new CUndoButtons(m_dispatcher, this);
+    m_controls[UndoButton] = m_undo->UndoButton();
+    m_controls[RedoButton] = m_undo->RedoButton();
     for (auto& [id, control] : m_controls) {
         control->setObjectName(QString::number(static_cast<int>(id)));
     }
@@ -255,7 +259,11 @@ void CMainDlg::LayOutControls() {
     top->addWidget(m_inputArea);
     top->addWidget(m_view, 4);
     top->addSpacing(em / 2);
-    top->addWidget(m_log, 1);
+    // Undo and redo beside the log, out of the tabs' way.
+    auto* logRow = new QHBoxLayout;
+    logRow->addWidget(m_log, 1);
+    logRow->addWidget(m_undo);
+    top->addLayout(logRow, 1);
     m_log->setMinimumHeight(6 * em);
 
     // Tab order, set once every control has its final parent: the tab strip,
@@ -406,6 +414,7 @@ void CMainDlg::ConnectControls() {
         connect(static_cast<QLineEdit*>(Control(id)), &QLineEdit::editingFinished, this,
                 [this] { RefreshView(); });
     }
+    connect(m_undo, &CUndoButtons::Stepped, this, [this] { RefreshView(); });
 }
 
 void CMainDlg::OnInitDialog() {
@@ -563,6 +572,7 @@ void CMainDlg::OnCommand(ControlId button) {
             })) {
             (void)filter->ApplyOptions({{"--fsh", inputs.fshPath}});
         }
+        m_undo->BeginCommand(static_cast<QPushButton*>(Control(id))->text());
         // The dispatcher reports every outcome into the log itself.
         (void)m_dispatcher.Run(command, inputs);
         RefreshView();

@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 
+class CUndoButtons;
 class CViewPane;
 class CWindowServices;
 class QBoxLayout;
@@ -82,6 +83,7 @@ private:
     QTabBar* m_tab = nullptr;
     QComboBox* m_filterCombo = nullptr;
     QPlainTextEdit* m_log = nullptr;
+    CUndoButtons* m_undo = nullptr;
     QFrame* m_inputArea = nullptr;
     QSize m_inputAreaMinimum; // what the largest of the other tabs needs
     CViewPane* m_view = nullptr;

@@ -1,5 +1,6 @@
 #include "cli/CliApp.h"
 
+#include "cli/DiffCommand.h"
 #include "cli/ExchangeCommand.h"
 #include "cli/ExitStatus.h"
 #include "cli/FshToolCommand.h"
@@ -102,6 +103,8 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     AddRavToolCommands(app, ravTool);
     FshToolRequest fshTool;
     AddFshToolCommands(app, fshTool);
+    DiffRequest diffRequest;
+    const CLI::App* diff = AddDiffCommand(app, diffRequest);
     RenderRequest render;
     AddRenderCommand(app, render);
 
@@ -137,6 +140,9 @@ int RunCli(int argc, const char* const* argv, std::istream& in, bool interactive
     }
     if (fshTool.command) {
         return RunFshTool(fshTool, in, interactive, out, err);
+    }
+    if (diff->parsed()) {
+        return RunDiff(diffRequest, out, err);
     }
     if (render.requested) {
         return RunRender(render, out, err);

@@ -2,7 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/RunCommand.h"
-#include "cli/StrictFlag.h"
+#include "cli/WriteFlags.h"
 #include "commands/CommandDispatcher.h"
 
 #include <CLI/CLI.hpp>
@@ -128,7 +128,7 @@ void AddExchangeCommands(CLI::App& app, const CFilterTable& filters,
     }
     CLI::App* importCommand = AddExchange(app, "import", "Write FILE's data into the RAV file",
                                           filterHelp, importRequest);
-    AddStrictFlag(*importCommand, importRequest.strict);
+    AddWriteFlags(*importCommand, importRequest.write);
     importRequest.command = Command::Import;
 }
 
@@ -144,7 +144,7 @@ int RunExchange(const ExchangeRequest& request, std::ostream& out, std::ostream&
         err << *problem << std::endl;
         return kExitUsage;
     }
-    dispatcher.SetStrict(request.strict);
+    ApplyWriteFlags(request.write, dispatcher);
     CommandInputs inputs;
     inputs.filterIndex = index;
     inputs.ravPath = request.ravPath;

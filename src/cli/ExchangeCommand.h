@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/WriteFlags.h"
 #include "commands/Command.h"
 #include "filters/FilterTraits.h"
 
@@ -24,8 +25,8 @@ struct ExchangeRequest {
     std::optional<std::string> filterKey;
     // The filters' options as given, in the parser's order.
     FilterOptionValues options;
-    // Import only: a warning fails the command before anything is written.
-    bool strict = false;
+    // --strict, --dry-run, --backup.
+    WriteFlags write;
 };
 
 // Adds both commands to `app`; the help and the options come from `filters`.

@@ -3,7 +3,7 @@
 #include "cli/CliServices.h"
 #include "cli/ExitStatus.h"
 #include "cli/RunCommand.h"
-#include "cli/StrictFlag.h"
+#include "cli/WriteFlags.h"
 #include "commands/CommandDispatcher.h"
 
 #include <CLI/CLI.hpp>
@@ -32,7 +32,7 @@ void AddFshToolCommands(CLI::App& app, FshToolRequest& request) {
     AddSelectOptions(*names, request);
     names->add_flag("--yes", request.yes,
                     "Agree that texture associations may become wrong, without being asked");
-    AddStrictFlag(*names, request.strict);
+    AddWriteFlags(*names, request.write);
     names->callback([&request] { request.command = Command::ImportNames; });
 
     CLI::App* tpl = app.add_subcommand(
@@ -65,17 +65,19 @@ int RunFshTool(const FshToolRequest& request, std::istream& in, bool interactive
     } else if (request.selectNone) {
         choice.mode = ImageChoice::Mode::None;
     }
-    if (request.command == Command::ImportNames && !request.yes && !interactive) {
+    // A dry run changes nothing, so it needs no consent.
+    const bool consent = request.yes || request.write.dryRun;
+    if (request.command == Command::ImportNames && !consent && !interactive) {
         err << "fsh-names rewrites the RAV file's texture names, which may leave objects with "
                "the wrong textures; run it on a terminal to be asked, or pass --yes"
             << std::endl;
         return kExitUsage;
     }
 
-    CCliServices services(std::move(choice), request.yes, in, interactive, out, err);
+    CCliServices services(std::move(choice), consent, in, interactive, out, err);
     CCommandDispatcher dispatcher;
     dispatcher.SetServices(services);
-    dispatcher.SetStrict(request.strict);
+    ApplyWriteFlags(request.write, dispatcher);
     CommandInputs inputs;
     inputs.ravPath = request.ravPath;
     inputs.fshPath = request.fshPath;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/WriteFlags.h"
 #include "commands/Command.h"
 
 #include <istream>
@@ -29,8 +30,8 @@ struct FshToolRequest {
     bool selectNone = false;
     // Consent to the name import's warning without asking.
     bool yes = false;
-    // fsh-names: a warning fails the command before anything is written.
-    bool strict = false;
+    // --strict, --dry-run, --backup.
+    WriteFlags write;
 };
 
 // Adds both commands to `app`; the one given fills `request`.

@@ -2,7 +2,7 @@
 
 #include "cli/ExitStatus.h"
 #include "cli/RunCommand.h"
-#include "cli/StrictFlag.h"
+#include "cli/WriteFlags.h"
 #include "commands/CommandDispatcher.h"
 #include "filters/NumberText.h"
 
@@ -35,7 +35,7 @@ void AddTransform(CLI::App& app, const char* name, CRavTools::TransformMode mode
     command->add_option("Y", request.y, "Y")->required();
     command->add_option("Z", request.z, "Z")->required();
     command->footer(kNegativeNumbers);
-    AddStrictFlag(*command, request.strict);
+    AddWriteFlags(*command, request.write);
     command->callback([&request, mode] {
         request.command = Command::Execute;
         request.transform = mode;
@@ -53,7 +53,7 @@ void AddRavToolCommands(CLI::App& app, RavToolRequest& request) {
     CLI::App* normalize =
         app.add_subcommand("normalize", "Give every G2 object of the RAV file the whole texture");
     normalize->add_option("RAV", request.ravPath, "RAV file")->required();
-    AddStrictFlag(*normalize, request.strict);
+    AddWriteFlags(*normalize, request.write);
     normalize->callback([&request] { request.command = Command::Normalize; });
 
     CLI::App* shade = app.add_subcommand(
@@ -64,7 +64,7 @@ void AddRavToolCommands(CLI::App& app, RavToolRequest& request) {
                      "Darkest shade, 0 to 100; -1 restores every G2 colour to white")
         ->required();
     shade->footer(kNegativeNumbers);
-    AddStrictFlag(*shade, request.strict);
+    AddWriteFlags(*shade, request.write);
     shade->callback([&request] { request.command = Command::Shade; });
 }
 
@@ -106,6 +106,6 @@ int RunRavTool(const RavToolRequest& request, std::ostream& out, std::ostream& e
         return kExitUsage;
     }
     CCommandDispatcher dispatcher;
-    dispatcher.SetStrict(request.strict);
+    ApplyWriteFlags(request.write, dispatcher);
     return RunCommand(dispatcher, *request.command, inputs, out, err) ? kExitOk : kExitFailed;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/WriteFlags.h"
 #include "commands/Command.h"
 #include "tools/RavTools.h"
 
@@ -21,8 +22,8 @@ struct RavToolRequest {
     std::string ravPath;
     std::string x, y, z;
     std::string shade;
-    // A warning fails the command before anything is written.
-    bool strict = false;
+    // --strict, --dry-run, --backup.
+    WriteFlags write;
 };
 
 // Adds the four commands to `app`; the one given fills `request`.

@@ -117,8 +117,71 @@ bool CCommandDispatcher::WithRav(const std::string& path, RavUse use,
     for (CMessageOutput* worker : Workers()) {
         worker->ResetWarnings();
     }
-    m_rav.SetWriteGate([this] { return StrictAllowsWriting(); });
-    return m_rav.Load(path) && work();
+    m_rav.SetSaveGate([this](std::vector<std::uint8_t>& previous) { return OnSave(previous); });
+    m_report.reset();
+    const bool done = m_rav.Load(path) && work();
+    if (done && m_report) {
+        ReportSave();
+    }
+    m_report.reset();
+    m_previous = {};
+    return done;
+}
+
+CRavFile::SaveDecision CCommandDispatcher::OnSave(std::vector<std::uint8_t>& previous) {
+    if (!StrictAllowsWriting()) {
+        return CRavFile::SaveDecision::Stop;
+    }
+    CRavFile loaded;
+    loaded.SetOutput([](const char*, int, Severity) {});
+    // The bytes loaded once already; only memory can fail them now.
+    if (!loaded.LoadBytes(previous, m_rav.GetPath())) {
+        m_rav.Fail(Format("Not enough memory to save %s. Nothing written", m_rav.GetPath().c_str()));
+        return CRavFile::SaveDecision::Stop;
+    }
+    m_report = CompareRav(loaded, m_rav);
+    if (m_dryRun) {
+        return CRavFile::SaveDecision::Skip;
+    }
+    // A save that changes no byte replaces nothing, and needs no backup.
+    if (m_backup && !m_report->changedBytes.empty() && !WriteBackup(previous)) {
+        return CRavFile::SaveDecision::Stop;
+    }
+    m_previous = std::move(previous);
+    return CRavFile::SaveDecision::Write;
+}
+
+// A backup is never written over: the first free name is taken.
+bool CCommandDispatcher::WriteBackup(std::span<const std::uint8_t> previous) {
+    const std::string& path = m_rav.GetPath();
+    std::string backup = path + ".bak";
+    for (int n = 2; PathExists(backup); ++n) {
+        backup = path + ".bak" + std::to_string(n);
+    }
+    std::error_code error;
+    if (WriteWholeFile(backup, previous, &error) != CWholeFileWriter::Failure::None) {
+        m_rav.FailWithReason(Format("Error! The backup %s could not be written. Nothing written "
+                                    "to %s",
+                                    backup.c_str(), path.c_str()),
+                             error);
+        return false;
+    }
+    Log(Format("Backup of the previous content written to %s", backup.c_str()));
+    return true;
+}
+
+void CCommandDispatcher::ReportSave() {
+    if (m_dryRun) {
+        for (const std::string& line : m_report->Lines()) {
+            Log(line);
+        }
+    }
+    Log(m_report->Summary());
+    if (m_dryRun) {
+        Log(Format("Dry run: nothing written to %s", m_rav.GetPath().c_str()));
+    } else if (m_saveListener && !m_report->changedBytes.empty()) {
+        m_saveListener(m_rav.GetPath(), m_previous, m_rav.Bytes());
+    }
 }
 
 bool CCommandDispatcher::StrictAllowsWriting() {

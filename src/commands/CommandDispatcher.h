@@ -6,10 +6,14 @@
 #include "gamefiles/FshFile.h"
 #include "gamefiles/RavFile.h"
 #include "output/OutputFn.h"
+#include "tools/ChangeReport.h"
 #include "tools/RavTools.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -50,6 +54,19 @@ public:
     // scripts that must not accept a half-applied change.
     void SetStrict(bool strict) { m_strict = strict; }
 
+    // A dry run: every command that writes the RAV file runs to its end,
+    // prints its change report and writes nothing.
+    void SetDryRun(bool dryRun) { m_dryRun = dryRun; }
+    // Keeps the RAV file's previous content as NAME.bak (.bak2, .bak3 ...
+    // when one exists) before a command replaces it.
+    void SetBackup(bool backup) { m_backup = backup; }
+
+    // Told after every command that changed the RAV file's bytes, with the
+    // bytes it had before (which the listener may keep) and those written.
+    using SaveListener = std::function<void(
+        const std::string& path, std::vector<std::uint8_t>& previous, std::span<const std::uint8_t> written)>;
+    void SetSaveListener(SaveListener listener) { m_saveListener = std::move(listener); }
+
     // How long a command waits for another program that works on the same
     // RAV file (a few seconds unless set).
     void SetLockPatience(std::chrono::milliseconds patience) { m_lockPatience = patience; }
@@ -71,6 +88,14 @@ private:
     bool Execute(const CommandInputs& inputs);
     // False after a message when a strict run warned.
     [[nodiscard]] bool StrictAllowsWriting();
+    // Every save of a command passes here before anything is written: the
+    // strict check, the change report, the dry run and the backup.
+    [[nodiscard]] CRavFile::SaveDecision OnSave(std::vector<std::uint8_t>& previous);
+    // False after a message when the backup could not be written.
+    [[nodiscard]] bool WriteBackup(std::span<const std::uint8_t> previous);
+    // After the command's own lines: the report's summary, and for a dry
+    // run the report itself.
+    void ReportSave();
     bool Export(const CommandInputs& inputs);
     bool ImportNames(const CommandInputs& inputs);
     bool CreateTpl(const CommandInputs& inputs);
@@ -78,12 +103,18 @@ private:
     // False after a message from `filter` when no exchange file is named.
     [[nodiscard]] static bool HasExchangePath(CFilter& filter, const CommandInputs& inputs);
     void Log(const char* text, Severity severity = Severity::Note);
+    void Log(const std::string& text) { Log(text.c_str()); }
 
     CRavFile m_rav;
     CFshFile m_fsh;
     CRavTools m_tools;
     CFilterTable m_filters;
     OutputFn m_log;
+    SaveListener m_saveListener;
+    std::optional<RavChangeReport> m_report; // of the save the command prepared
+    std::vector<std::uint8_t> m_previous;     // the file's bytes before that save
     std::chrono::milliseconds m_lockPatience{5000};
     bool m_strict = false;
+    bool m_dryRun = false;
+    bool m_backup = false;
 };

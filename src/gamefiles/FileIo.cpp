@@ -153,6 +153,15 @@ bool IsSameFile(const std::string& utf8Path, const std::string& otherUtf8Path) {
     }
 }
 
+bool PathExists(const std::string& utf8Path) {
+    std::error_code error;
+    try {
+        return std::filesystem::exists(std::filesystem::symlink_status(PathFromUtf8(utf8Path), error));
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
     if (offset > static_cast<std::uint64_t>(INT64_MAX) ||
         !native::Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {

@@ -61,6 +61,10 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // system ignores case, spelling included).
 [[nodiscard]] bool IsSameFile(const std::string& utf8Path, const std::string& otherUtf8Path);
 
+// Whether anything is at the path: a file, a folder, a link (dangling ones
+// too). A path that cannot be examined counts as free.
+[[nodiscard]] bool PathExists(const std::string& utf8Path);
+
 // Writes `size` bytes at `offset`. False on a seek or write error.
 [[nodiscard]] bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data,
                            std::size_t size);

@@ -428,14 +428,24 @@ template <typename Word> void CRavFile::VisitLayout(Word&& word) const {
     }
 }
 
-bool CRavFile::LayoutUnchanged() const {
+bool CRavFile::SameLayout(const CRavFile& other) const {
+    std::vector<std::uint32_t> words;
+    VisitLayout([&words](std::uint32_t word) { words.push_back(word); });
+    return other.LayoutIs(words);
+}
+
+bool CRavFile::LayoutIs(const std::vector<std::uint32_t>& words) const {
     std::size_t next = 0;
     bool same = true;
     VisitLayout([&](std::uint32_t word) {
-        same = same && next < m_loadedLayout.size() && m_loadedLayout[next] == word;
+        same = same && next < words.size() && words[next] == word;
         ++next;
     });
-    return same && next == m_loadedLayout.size();
+    return same && next == words.size();
+}
+
+bool CRavFile::LayoutUnchanged() const {
+    return LayoutIs(m_loadedLayout);
 }
 
 bool CRavFile::ArraysMatchCounts() const {

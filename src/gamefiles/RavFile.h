@@ -92,9 +92,22 @@ public:
     // As Save, but writes the names of the texture-name table only.
     [[nodiscard]] bool SaveTextureNames();
 
-    // Asked once a save is prepared and before anything is written; false
-    // stops the save, and the gate has said why.
-    void SetWriteGate(std::function<bool()> gate) { m_writeGate = std::move(gate); }
+    // What a prepared save does: write, succeed without writing (a dry run),
+    // or fail (the gate has said why).
+    enum class SaveDecision { Write, Skip, Stop };
+    // Asked once a save is prepared and before anything is written, with the
+    // file's bytes as they are, which the gate may keep; the bytes to be
+    // written are Bytes() by then. After Skip, Bytes() are ahead of the file.
+    using SaveGate = std::function<SaveDecision(std::vector<std::uint8_t>& previous)>;
+    void SetSaveGate(SaveGate gate) { m_saveGate = std::move(gate); }
+
+    // The file's bytes as last loaded, or as the save being prepared leaves
+    // them.
+    [[nodiscard]] std::span<const std::uint8_t> Bytes() const { return m_image; }
+
+    // Whether both models have the same counts and offsets: then every
+    // section of one lies where the other's does.
+    [[nodiscard]] bool SameLayout(const CRavFile& other) const;
 
     // The file as Save (or SaveTextureNames) would leave it, prepared from
     // the bytes last loaded or saved, without touching the file system. The
@@ -138,6 +151,8 @@ private:
     // Decodes the bytes in m_image as the file at `path`.
     [[nodiscard]] bool Decode(const std::string& path);
     [[nodiscard]] bool LayoutUnchanged() const;
+    // Whether the model's layout, visited, gives exactly `words`.
+    [[nodiscard]] bool LayoutIs(const std::vector<std::uint32_t>& words) const;
     [[nodiscard]] bool ArraysMatchCounts() const;
 
     friend class CRavLoader;
@@ -154,6 +169,6 @@ private:
     // attempt then finds changed.
     std::vector<std::uint8_t> m_image;
     std::string m_path;
-    std::function<bool()> m_writeGate;
+    SaveGate m_saveGate;
     bool m_loaded = false;
 };

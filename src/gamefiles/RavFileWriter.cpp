@@ -322,14 +322,21 @@ bool CRavFile::WriteFile(SavePart part) {
         return false;
     }
     std::vector<ByteRun> runs;
+    std::vector<std::uint8_t> previous;
     try {
+        if (m_saveGate) {
+            previous = m_image;
+        }
         runs = Patch(part, m_image);
     } catch (const std::bad_alloc&) {
         Fail(Format("Not enough memory to save %s. Nothing written", m_path.c_str()));
         return false;
     }
-    if (m_writeGate && !m_writeGate()) {
-        return false;
+    if (m_saveGate) {
+        const SaveDecision decision = m_saveGate(previous);
+        if (decision != SaveDecision::Write) {
+            return decision == SaveDecision::Skip;
+        }
     }
     if (runs.empty()) {
         return true; // the file already holds the model

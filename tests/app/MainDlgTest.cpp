@@ -170,10 +170,11 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
     } cases[] = {
         // clang-format off
         {0, {{ControlId::ExchangePath, "@in.txt"}, {ControlId::ImportButton, ""}},
-         {"Successful imported data... updating data", "Successful updated data"},
+         {"Successful imported data... updating data", "Successful updated data", "1 object changed: 1 name"},
          [&] { EXPECT_EQ(after.GetObject(0)->name, "field"); }},
         {1, {{ControlId::MoveRadio, ""}, {ControlId::XField, "1.5"}, {ControlId::YField, "-2"}, {ControlId::ZField, " 0 "}, {ControlId::ExecuteButton, ""}},
-         {"Moving all vertexes in @sample.rav", "Successfully written 296 objects"}, [&] {
+         {"Moving all vertexes in @sample.rav", "Successfully written 296 objects",
+          "293 objects changed: 1201 vertices moved up to 2.5 units, 293 bounding boxes"}, [&] {
              const RavVertex& v = after.GetObject(0)->vertices.at(0);
              EXPECT_EQ((std::array{v.x, v.y, v.z}), (std::array<float, 3>{-2398.5f, -2, -3400}));
          }},
@@ -209,6 +210,39 @@ TEST_F(MainDlgTest, EachButtonRunsItsCommand) {
         ASSERT_TRUE(after.Load(rav));
         c.check();
     }
+}
+
+// Undo and redo beside the log put the file back as it was before and
+// after the command; Ctrl+Z does the same unless a text field has the focus.
+TEST_F(MainDlgTest, UndoAndRedoPutTheFileBack) {
+    const std::string rav = at + "sample.rav";
+    fs::copy_file(fs::path(POLYPORT_EXAMPLES) / "sample.rav", folder / "sample.rav");
+    const std::vector<std::uint8_t> before = ReadBytes(rav);
+    dlg.SetStartPaths(QString::fromStdString(rav), {});
+    auto* undo = C<QAbstractButton>(ControlId::UndoButton);
+    auto* redo = C<QAbstractButton>(ControlId::RedoButton);
+    EXPECT_FALSE(undo->isEnabled());
+    ShowTab(1);
+    Set(ControlId::XField, "5");
+    Set(ControlId::ExecuteButton);
+    const std::vector<std::uint8_t> after = ReadBytes(rav);
+    ASSERT_NE(after, before);
+    ClearLog();
+    Set(ControlId::UndoButton);
+    EXPECT_EQ(ReadBytes(rav), before);
+    EXPECT_TRUE(redo->isEnabled() && !undo->isEnabled());
+    Set(ControlId::RedoButton);
+    EXPECT_EQ(ReadBytes(rav), after);
+    C(ControlId::XField)->setFocus();
+    QTest::keyClick(C(ControlId::XField), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ReadBytes(rav), after);
+    C(ControlId::Log)->setFocus();
+    QTest::keyClick(C(ControlId::Log), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ReadBytes(rav), before);
+    QTest::keyClick(C(ControlId::Log), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(ReadBytes(rav), after);
+    EXPECT_EQ(LogLines(), (Lines{"Undone: Execute on " + rav, "Redone: Execute on " + rav,
+                                 "Undone: Execute on " + rav, "Redone: Execute on " + rav}));
 }
 
 // The View tab reads the files when it shows and again after a command,

@@ -120,15 +120,19 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
          "Warning! Textfile has to few lines. Aborting\n"
          "Error! 2 warnings in a strict run: nothing written to @\nError updating data\n"},
         {{"import", "@", "#.TXT"}, 0,
-         "Successful imported data... updating data\nSuccessful updated data\n",
+         "Successful imported data... updating data\nSuccessful updated data\n"
+         "2 objects changed: 1 vertex moved up to 3 units, 2 bounding boxes\n",
          "Warning! Textfile has 5 Objects but the Ravfile only has 3. Cropping\n"
          "Warning! Textfile has to few lines. Aborting\n", "7,1 grass01 Stand_A |"},
-        {{"move", "@", "-1", "-2", "-10"}, 0, "Moving all vertexes in @\n" + written, "",
+        {{"move", "@", "-1", "-2", "-10"}, 0, "Moving all vertexes in @\n" + written +
+         "2 objects changed: 7 vertices moved up to 10.247 units, 2 bounding boxes\n", "",
          "9,1 grass01 Stand_A |"},
-        {{"scale", "@", "--", "-.5", "0", "0"}, 0, "Scaling all vertexes in @\n" + written, "",
+        {{"scale", "@", "--", "-.5", "0", "0"}, 0, "Scaling all vertexes in @\n" + written +
+         "2 objects changed: 7 vertices moved up to 18.028 units, 2 bounding boxes\n", "",
          "-5,1 grass01 Stand_A |"},
         {{"normalize", "@"}, 0, "Normalizing G2 ravfile\nWarning! Object 0 is not a G2 Object. "
-         "Skipping\n" + written, "", "10,0 grass01 Stand_A |"},
+         "Skipping\n" + written + "2 objects changed: 3 texture coordinates, 2 bounding boxes\n",
+         "", "10,0 grass01 Stand_A |"},
         {{"shade", "@", "-10"}, 1, "",
          "Valid Shade % is between 0 and 100, type -1 for reset the shades\n"},
         {{"tpl", "#", "--select", "im04,0,dup"}, 0, "4 images of 5 selected for tpl creation\n"
@@ -136,13 +140,60 @@ TEST_F(CliTest, CommandsPrintTheLogAndExitWithTheirResult) {
          tpl + "\n", "",
          "10,1 grass01 Stand_A | im00 dup dup im04"},
         {{"fsh-names", "@", "#", "--select", "dup"}, 0,
-         "2 images of 2 selected for import\nSuccefully written texture data\n", question,
+         "2 images of 2 selected for import\nSuccefully written texture data\n2 textures renamed\n",
+         question,
          "10,1 dup dup |", " YES \n"},
     };
     // clang-format on
     for (const Row& row : rows) {
         Run(row);
     }
+}
+
+// diff exits as cmp does; a dry run prints the report and writes nothing;
+// backups are numbered and never written over, and a backup that cannot be
+// written stops the command before the RAV file is touched.
+TEST_F(CliTest, DiffDryRunAndBackups) {
+    dir.Write("copy.rav", scene);
+    // clang-format off
+    const Row rows[] = {
+        {{"diff", "@", "@"}, 0, "The files are identical\n", ""},
+        {{"diff", "@", "#"}, 2, "", "# is not a valid RAV file (or a new format) [Section: Start]\n"},
+        {{"move", "@", "1", "0", "0", "--dry-run", "--strict"}, 0, "Moving all vertexes in @\n"
+         "Successfully written 3 objects\nObject 0 (Pitch): 3 vertices moved up to 1 units, 1 "
+         "bounding box\nObject 2 (Stand): 4 vertices moved up to 1 units, 1 bounding box\n"
+         "2 objects changed: 7 vertices moved up to 1 units, 2 bounding boxes\n"
+         "Dry run: nothing written to @\n", ""},
+        {{"fsh-names", "@", "#", "--dry-run", "--select", "4"}, 0, "1 images of 2 selected for "
+         "import\nSuccefully written texture data\nTexture 0: grass01 -> 4\nTexture 1: Stand_A -> "
+         "NULL\n2 textures renamed\nDry run: nothing written to @\n", ""},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        Run(row);
+    }
+    const std::string copy = dir.File("copy.rav");
+    ASSERT_EQ(std::get<0>(Cli({"shade", copy, "-1"})), 0);
+    const auto [status, out, err] = Cli({"diff", rav, copy});
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(out.ends_with("2 objects changed: 2 bounding boxes\nOnly bytes of the model differ\n"))
+        << out;
+
+    Run({{"move", "@", "1", "0", "0", "--backup"}, 0, "Moving all vertexes in @\nBackup of the "
+         "previous content written to @.bak\nSuccessfully written 3 objects\n2 objects changed: 7 "
+         "vertices moved up to 1 units, 2 bounding boxes\n", "", "11,1 grass01 Stand_A |"});
+    EXPECT_EQ(ReadBytes(rav + ".bak"), scene);
+    std::filesystem::create_directory(rav + ".bak2");
+    const std::vector<std::uint8_t> second = ReadBytes(rav);
+    ASSERT_EQ(std::get<0>(Cli({"move", rav, "1", "0", "0", "--backup"})), 0);
+    EXPECT_EQ(ReadBytes(rav + ".bak3"), second);
+    EXPECT_EQ(ReadBytes(rav + ".bak"), scene);
+    // A name one byte too long for the folder once ".bak" is added.
+    const std::string longest = dir.Write(std::string(251, 'r') + ".rav", scene);
+    EXPECT_EQ(Cli({"move", longest, "1", "0", "0", "--backup"}),
+              std::tuple(1, "Moving all vertexes in " + longest + "\n", "Error! The backup " + longest + ".bak could not be written. Nothing "
+                         "written to " + longest + "\nReason: File name too long\n"));
+    EXPECT_EQ(ReadBytes(longest), scene);
 }
 
 // The mode is written as given into EXMODE and decides the vertex line; the

@@ -273,7 +273,8 @@ TEST_F(FaultTest, TruncatedRavFilesFailWithTheirSection) {
         EXPECT_EQ(Run({.what = "", .id = Command::Import, .exchange = "@in.txt"}), loads);
         if (loads) {
             EXPECT_EQ(log, (Messages{{"Successful imported data... updating data", 0},
-                                     {"Successful updated data", 0}}));
+                                     {"Successful updated data", 0},
+                                     {"nothing changed", 0}}));
             EXPECT_EQ(ReadBytes(rav), image.Bytes());
             CommandInputs whiten;
             whiten.ravPath = rav;
@@ -353,7 +354,9 @@ TEST_F(FaultTest, ImportsChangeWhatTheFileSaysAndNothingElse) {
         dir.WriteText("x.lwo", lwo);
     };
     const std::pair<std::string, int> imported{"Successful imported data... updating data", 0};
-    const Messages updated{imported, {"Successful updated data", 0}};
+    const auto updated = [&imported](const char* summary) {
+        return Messages{imported, {"Successful updated data", 0}, {summary, 0}};
+    };
     const struct {
         const char* what;
         int filter;
@@ -361,13 +364,14 @@ TEST_F(FaultTest, ImportsChangeWhatTheFileSaysAndNothingElse) {
         Messages log;
         bool changes;
     } cases[] = {
-        {"a byte-order mark", 0, [&] { dir.WriteText("x.txt", bom); }, updated, true},
-        {"comment lines only", 0, [&] { dir.WriteText("x.txt", "// none\r\n//\r\n"); }, updated,
-         false},
+        {"a byte-order mark", 0, [&] { dir.WriteText("x.txt", bom); },
+         updated("1 object changed: 1 name"), true},
+        {"comment lines only", 0, [&] { dir.WriteText("x.txt", "// none\r\n//\r\n"); },
+         updated("nothing changed"), false},
         {"the sample through DesignWorkshop", 1, [&] {
              dir.Write("scene.rav", ReadBytes(POLYPORT_EXAMPLES "/sample.rav"));
              ASSERT_TRUE(Run({.what = "", .id = Command::Export, .filter = 1, .exchange = "@x.dw"}));
-         }, updated, false},
+         }, updated("nothing changed"), false},
         {"a quadrilateral deleted", 2, quadDropped,
          {{"Warning! @x.lwo holds 2 quadrilaterals but the RAV file has 3 four-vertex objects; "
            "quadrilaterals added or removed in a modelling tool shift onto other objects", 1},
@@ -383,7 +387,7 @@ TEST_F(FaultTest, ImportsChangeWhatTheFileSaysAndNothingElse) {
         const char* const extension[] = {".txt", ".dw", ".lwo"};
         EXPECT_EQ(Run({.what = "", .id = Command::Import, .filter = c.filter,
                        .exchange = std::string("@x") + extension[c.filter]}),
-                  c.log == updated);
+                  c.log.size() == 3);
         EXPECT_EQ(log, FillPaths(c.log, dir.File("")));
         EXPECT_EQ(ReadBytes(dir.File("scene.rav")) != before, c.changes);
     }

@@ -43,7 +43,8 @@ TEST(Locale, NumbersKeepTheirPointUnderACommaLocale) {
     ASSERT_TRUE(dispatcher.Run(Command::Import, inputs));
     EXPECT_EQ(log, (Messages{{"Successful exported data", 0},
                              {"Successful imported data... updating data", 0},
-                             {"Successful updated data", 0}}));
+                             {"Successful updated data", 0},
+                             {"1 object changed: 1 vertex moved up to 2.25 units, 1 bounding box", 0}}));
 
     CRavFile saved;
     ASSERT_TRUE(saved.Load(inputs.ravPath));
