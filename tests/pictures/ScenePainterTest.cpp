@@ -15,7 +15,9 @@ namespace {
 
 // A 10 x 10 crowd quad on the ground (y = 0) at x, z 0..10, green in its
 // vertex colours and textured "CRWA"; a three-point object on its right;
-// and a second quad over the right half of the first, drawn after it.
+// a second quad over the right half of the first, drawn after it; and a
+// banner at x 12..16, z 0..4 whose coordinates run to 2, repeating the
+// texture.
 void LoadScene(CRavFile& model) {
     RavBuilder rav;
     rav.textures = {"crwa"};
@@ -30,6 +32,10 @@ void LoadScene(CRavFile& model) {
         {.name = "board",
          .vertices = {{6, 0, 2}, {9, 0, 2}, {9, 0, 8}, {6, 0, 8}},
          .colours = {green, green, green, green}},
+        {.name = "banner",
+         .vertices = {{12, 0, 0}, {16, 0, 0}, {16, 0, 4}, {12, 0, 4}},
+         .uvs = {{0, 0}, {2, 0}, {2, 2}, {0, 2}},
+         .textureRecords = {RavBuilder::Record(0, {0, 1, 2, 3})}},
     };
     model.SetOutput([](const char*, int, Severity) {});
     ASSERT_TRUE(model.LoadBytes(rav.Build().image.Bytes(), "scene.rav"));
@@ -44,7 +50,10 @@ CScene MakeScene(const CFshFile* archive = nullptr) {
 // Two images named like the texture but for case; the first counts: red
 // over blue, so that a quad shows which way up it is mapped.
 void LoadArchive(CFshFile& archive) {
-    const FshImage redOverBlue = MakeFshImage32(1, 2, {0, 0, 250, 255, 250, 0, 0, 255});
+    // Two rows of each, so that filtering never mixes the two colours where
+    // the tests look.
+    const FshImage redOverBlue = MakeFshImage32(
+        1, 4, {0, 0, 250, 255, 0, 0, 250, 255, 250, 0, 0, 255, 250, 0, 0, 255});
     const FshImage grey = MakeFshImage32(1, 1, {90, 90, 90, 255});
     ASSERT_TRUE(archive.LoadBytes(
         MakeFshArchive({{MakeFshTag("CRWA"), redOverBlue}, {MakeFshTag("crwa"), grey}},
@@ -65,17 +74,19 @@ TEST(ScenePainterTest, QuadsShowTheirTextureOrElseTheirVertexColours) {
     const struct {
         const CFshFile* archive;
         QRgb nearZ0, nearZ10; // left of the board, which covers x 6..9
+        QRgb bannerRepeated;  // where v runs past 1
     } cases[] = {
-        // The average of the vertex colours.
-        {nullptr, qRgb(40, 200, 20), qRgb(40, 200, 20)},
+        // The average of the vertex colours; grey without any.
+        {nullptr, qRgb(40, 200, 20), qRgb(40, 200, 20), qRgb(150, 150, 150)},
         // v = 0 (at z = 0) is the image's top row.
-        {&archive, qRgb(250, 0, 0), qRgb(0, 0, 250)},
+        {&archive, qRgb(250, 0, 0), qRgb(0, 0, 250), qRgb(250, 0, 0)},
     };
     for (const auto& c : cases) {
         const CScene scene = MakeScene(c.archive);
         EXPECT_EQ(ColourAt(scene, SceneAxes::Top, {3, 2}), c.nearZ0);
         EXPECT_EQ(ColourAt(scene, SceneAxes::Top, {3, 8}), c.nearZ10);
         EXPECT_EQ(ColourAt(scene, SceneAxes::Top, {7.5, 5}), qRgb(40, 200, 20));
+        EXPECT_EQ(ColourAt(scene, SceneAxes::Top, {14, 2.5}), c.bannerRepeated);
     }
 }
 
