@@ -151,23 +151,28 @@ CRavFile::SaveDecision CCommandDispatcher::OnSave(std::vector<std::uint8_t>& pre
     return CRavFile::SaveDecision::Write;
 }
 
-// A backup is never written over: the first free name is taken.
+// A backup is never written over: the first free name is taken, and held
+// by an empty file from that moment, so that a file another program makes
+// under the same name meanwhile is not replaced.
 bool CCommandDispatcher::WriteBackup(std::span<const std::uint8_t> previous) {
     const std::string& path = m_rav.GetPath();
-    std::string backup = path + ".bak";
-    for (int n = 2; PathExists(backup); ++n) {
-        backup = path + ".bak" + std::to_string(n);
-    }
+    std::string backup;
     std::error_code error;
-    if (WriteWholeFile(backup, previous, &error) != CWholeFileWriter::Failure::None) {
-        m_rav.FailWithReason(Format("Error! The backup %s could not be written. Nothing written "
-                                    "to %s",
-                                    backup.c_str(), path.c_str()),
-                             error);
-        return false;
+    bool taken = true;
+    for (int n = 1; taken; ++n) {
+        backup = path + ".bak" + (n == 1 ? std::string() : std::to_string(n));
+        error = CreateEmptyFile(backup, taken);
     }
-    Log(Format("Backup of the previous content written to %s", backup.c_str()));
-    return true;
+    if (!error && WriteWholeFile(backup, previous, &error) != CWholeFileWriter::Failure::None) {
+        RemoveFile(backup); // only the empty file that held the name is there
+    } else if (!error) {
+        Log(Format("Backup of the previous content written to %s", backup.c_str()));
+        return true;
+    }
+    m_rav.FailWithReason(Format("Error! The backup %s could not be written. Nothing written to %s",
+                                backup.c_str(), path.c_str()),
+                         error);
+    return false;
 }
 
 void CCommandDispatcher::ReportSave() {

@@ -162,6 +162,32 @@ bool PathExists(const std::string& utf8Path) {
     }
 }
 
+std::error_code CreateEmptyFile(const std::string& utf8Path, bool& taken) {
+    taken = false;
+    std::filesystem::path path;
+    try {
+        path = PathFromUtf8(utf8Path);
+    } catch (const std::exception&) {
+        return std::make_error_code(std::errc::illegal_byte_sequence);
+    }
+    FilePtr file;
+    std::error_code error = native::CreateNew(path, {}, file);
+    if (!error && !CloseFile(file)) {
+        error = native::LastError();
+    }
+    taken = error && PathExists(utf8Path);
+    return error;
+}
+
+bool RemoveFile(const std::string& utf8Path) {
+    std::error_code error;
+    try {
+        return std::filesystem::remove(PathFromUtf8(utf8Path), error);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data, std::size_t size) {
     if (offset > static_cast<std::uint64_t>(INT64_MAX) ||
         !native::Seek(file, static_cast<std::int64_t>(offset), SEEK_SET)) {

@@ -65,6 +65,15 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // too). A path that cannot be examined counts as free.
 [[nodiscard]] bool PathExists(const std::string& utf8Path);
 
+// Creates an empty file at a path where nothing is yet, so that the name
+// is held for a whole-file write that follows (a backup must never replace
+// a file someone made in the meantime). The system's reason when it was not
+// created; `taken` then says whether something is at the path.
+[[nodiscard]] std::error_code CreateEmptyFile(const std::string& utf8Path, bool& taken);
+
+// Removes a file; false when it could not.
+bool RemoveFile(const std::string& utf8Path);
+
 // Writes `size` bytes at `offset`. False on a seek or write error.
 [[nodiscard]] bool WriteAt(std::FILE* file, std::uint64_t offset, const std::uint8_t* data,
                            std::size_t size);
