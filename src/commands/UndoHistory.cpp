@@ -76,6 +76,44 @@ bool CUndoHistory::Redo() {
     return Move(m_redo, m_undo, "Redone", "redone");
 }
 
+// As a save does: whole through a replacement, or in place where a
+// replacement would cost the file its identity (hard links, ACLs) and the
+// size stays, which it does for every step a save made.
+bool CUndoHistory::PutBack(const std::string& path, std::span<const std::uint8_t> current,
+                           std::span<const std::uint8_t> wanted) {
+    const std::optional<std::string> why = WhyNotReplaceable(path);
+    if (why && current.size() == wanted.size()) {
+        Output(Format("%s is written in place, not atomically: %s", path.c_str(), why->c_str()), 0);
+        FilePtr file = OpenFile(path, "r+b");
+        bool written = file != nullptr;
+        for (std::size_t at = 0; written && at < wanted.size();) {
+            // Only the runs that differ, as a save writes them.
+            if (current[at] == wanted[at]) {
+                ++at;
+                continue;
+            }
+            std::size_t end = at;
+            while (end < wanted.size() && current[end] != wanted[end]) {
+                ++end;
+            }
+            written = WriteAt(file.get(), at, wanted.data() + at, end - at);
+            at = end;
+        }
+        const int error = written ? 0 : errno;
+        if (!file || !CloseFile(file) || !written) {
+            FailWithReason(Format("Error writing %s", path.c_str()), error != 0 ? error : errno);
+            return false;
+        }
+        return true;
+    }
+    std::error_code error;
+    if (WriteWholeFile(path, wanted, &error) != CWholeFileWriter::Failure::None) {
+        FailWithReason(Format("Error writing %s", path.c_str()), error);
+        return false;
+    }
+    return true;
+}
+
 bool CUndoHistory::Move(std::deque<Step>& from, std::deque<Step>& to, const char* done,
                         const char* verb) {
     if (from.empty()) {
@@ -97,9 +135,7 @@ bool CUndoHistory::Move(std::deque<Step>& from, std::deque<Step>& to, const char
         Fail(Format("Error! %s has changed since the last command. Nothing %s", path, verb));
         return false;
     }
-    std::error_code error;
-    if (WriteWholeFile(step.path, step.bytes, &error) != CWholeFileWriter::Failure::None) {
-        FailWithReason(Format("Error writing %s", path), error);
+    if (!PutBack(step.path, current, step.bytes)) {
         return false;
     }
     step.expected = DigestOf(step.bytes);

@@ -55,6 +55,9 @@ private:
     // Takes the newest step of `from`, restores its file and moves the step,
     // turned round, onto `to`.
     bool Move(std::deque<Step>& from, std::deque<Step>& to, const char* done, const char* verb);
+    // Writes `wanted` over the file at `path`, which holds `current`.
+    bool PutBack(const std::string& path, std::span<const std::uint8_t> current,
+                 std::span<const std::uint8_t> wanted);
     void Trim();
 
     Limits m_limits;

@@ -1,6 +1,8 @@
 #include "commands/UndoHistory.h"
 #include "gamefiles/RavTestSupport.h"
 
+#include <filesystem>
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -41,6 +43,21 @@ TEST(UndoHistory, WalksBackAndForthAndRefusesChangedFiles) {
                              {"Redone: Execute on " + at, 0}, {"Undone: Execute on " + at, 0},
                              {"Undone: Execute on " + at, 0}, {"Undone: Execute on " + at, 0},
                              {"Redone: Execute on " + at, 0}}));
+}
+
+// A file with a second name is written in place, as a save writes it, so
+// both names still show one file.
+TEST(UndoHistory, KeepsAHardLinkedFileOneFile) {
+    TempDir dir;
+    const std::string path = dir.Write("scene.rav", {1, 9, 3});
+    std::filesystem::create_hard_link(path, dir.File("copy.rav"));
+    CUndoHistory history;
+    history.SetOutput([](const char*, int, Severity) {});
+    history.Record("Execute", path, Bytes{1, 2, 3}, Bytes{1, 9, 3});
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(ReadBytes(dir.File("copy.rav")), (Bytes{1, 2, 3}));
+    ASSERT_TRUE(history.Redo());
+    EXPECT_EQ(ReadBytes(dir.File("copy.rav")), (Bytes{1, 9, 3}));
 }
 
 // The oldest steps go beyond the step count or the byte budget; a file
