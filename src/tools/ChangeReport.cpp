@@ -48,6 +48,17 @@ public:
         return true;
     }
 
+    // The names of `rav`, which may differ in length from another model's
+    // of the same layout.
+    void MarkNames(const CRavFile& rav) {
+        for (const RavTexture& t : rav.Textures()) {
+            Mark(t.nameOffset, t.name.size() + 1);
+        }
+        for (const RavObject& o : rav.Objects()) {
+            Mark(o.nameOffset, o.name.size() + 1);
+        }
+    }
+
     // Every section `rav` reads, as it reads them.
     void MarkModel(const CRavFile& rav) {
         const RavHeader& h = rav.header;
@@ -164,7 +175,12 @@ private:
         if (!m_owned) {
             m_owned.emplace(std::max(m_before.Bytes().size(), m_after.Bytes().size()));
             m_owned->MarkModel(m_before);
-            m_owned->MarkModel(m_after);
+            // Models of one layout read the same sections, names aside.
+            if (m_report.sameLayout) {
+                m_owned->MarkNames(m_after);
+            } else {
+                m_owned->MarkModel(m_after);
+            }
         }
         if (!m_report.outsideModelDiffers && !m_owned->All(begin, end)) {
             m_report.outsideModelDiffers = true;
@@ -347,6 +363,9 @@ RavChangeReport CompareRav(const CRavFile& before, const CRavFile& after) {
 
     const auto objectsA = before.Objects();
     const auto objectsB = after.Objects();
+    // Room for every object, claimed but not touched unless used: growing
+    // the list of a move of everything would copy it again and again.
+    report.objects.reserve(std::min(objectsA.size(), objectsB.size()));
     for (std::size_t j = 0; j < objectsA.size() && j < objectsB.size(); ++j) {
         const RavObject& a = objectsA[j];
         const RavObject& b = objectsB[j];
