@@ -245,6 +245,24 @@ TEST_F(MainDlgTest, UndoAndRedoPutTheFileBack) {
                                  "Undone: Execute on " + rav, "Redone: Execute on " + rav}));
 }
 
+// The OBJ export takes the images from the archive in the FSH field, and
+// writes none when the field is empty.
+TEST_F(MainDlgTest, ObjExportTakesTheImagesOfTheFshField) {
+    for (const char* name : {"sample.rav", "sample.fsh"}) {
+        fs::copy_file(fs::path(POLYPORT_EXAMPLES) / name, folder / name);
+    }
+    C<QComboBox>(ControlId::FilterList)->setCurrentIndex(3);
+    for (const std::string fsh : {"@sample.fsh", ""}) {
+        dlg.SetStartPaths(QString::fromStdString(at + "sample.rav"),
+                          QString::fromStdString(FillPaths(fsh, at)));
+        fs::remove(folder / "crw0.png");
+        Set(ControlId::ExchangePath, "@crowd.obj");
+        Set(ControlId::ExportButton);
+        EXPECT_TRUE(fs::exists(folder / "crowd.mtl"));
+        EXPECT_EQ(fs::exists(folder / "crw0.png"), !fsh.empty()) << fsh;
+    }
+}
+
 // The View tab reads the files when it shows and again after a command,
 // keeping the zoom: a move shows at once, where the user was looking.
 TEST_F(MainDlgTest, ViewShowsTheSceneAgainAfterACommandKeepingTheZoom) {
