@@ -38,6 +38,7 @@ CImageBrowser::CImageBrowser(QWidget* parent) : QWidget(parent) {
     m_grid->setMovement(QListView::Static);
     m_grid->setGridSize(QSize(kGridSide + 100, kGridSide + 2 * fontMetrics().height()));
     m_grid->setWordWrap(true);
+    m_thumbnails = new CThumbnailList(*m_grid, kGridSide);
     m_picture = new QLabel;
     m_picture->setAlignment(Qt::AlignCenter);
     m_picture->setMinimumHeight(kLargeSide);
@@ -64,9 +65,8 @@ CImageBrowser::~CImageBrowser() = default;
 void CImageBrowser::Reload(const std::string& path) {
     m_path = path;
     m_problem.clear();
-    // A fresh reader: the list's thumbnails refer to the old one until the
-    // grid is rebuilt below.
-    m_grid->clear();
+    // The thumbnails must not reach the old reader once it is gone.
+    m_thumbnails->SetArchive(nullptr);
     m_archive = std::make_unique<CFshFile>();
     std::string problem;
     if (!path.empty() && !LoadQuietly(*m_archive, path, problem)) {
@@ -92,18 +92,13 @@ void CImageBrowser::ShowGrid() {
 }
 
 void CImageBrowser::ShowImages() {
-    // The thumbnail list lives as long as the grid's items: it is the grid's
-    // child until the next rebuild.
-    for (auto* old : m_grid->findChildren<CThumbnailList*>(Qt::FindDirectChildrenOnly)) {
-        delete old;
-    }
-    auto* thumbnails = new CThumbnailList(*m_grid, *m_archive, kGridSide);
+    m_thumbnails->SetArchive(m_archive.get());
     const auto entries = m_archive->Entries();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         new QListWidgetItem(QString::fromLatin1(entries[i].name.data()), m_grid);
-        thumbnails->Describe(static_cast<int>(i), static_cast<std::int32_t>(i));
+        m_thumbnails->Describe(static_cast<int>(i), static_cast<std::int32_t>(i));
     }
-    thumbnails->FillVisible();
+    m_thumbnails->FillVisible();
 }
 
 void CImageBrowser::ShowPages() {
@@ -128,7 +123,6 @@ void CImageBrowser::ShowPages() {
     for (const auto& page : ComposeTplPages(*m_archive, layoutSlots, pages, problems)) {
         m_pages.push_back(PageImage(page));
     }
-    m_grid->setIconSize(QSize(kGridSide, kGridSide));
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
         auto* item = new QListWidgetItem(
             QIcon(QPixmap::fromImage(ThumbnailOf(m_pages[i], kGridSide))),

@@ -49,6 +49,7 @@ private:
     QString m_problem; // why the archive did not load, if it did not
     std::vector<QImage> m_pages;
     QListWidget* m_grid;
+    CThumbnailList* m_thumbnails; // the grid's, for the archive's images
     QLabel* m_picture;
     QLabel* m_details;
     QCheckBox* m_pagesSwitch;

@@ -30,7 +30,8 @@ CSelectImagesDlg::CSelectImagesDlg(CImageSelection& selection, const CFshFile& a
     m_list = new QListWidget;
     m_list->setObjectName(QStringLiteral("1040"));
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto* thumbnails = new CThumbnailList(*m_list, archive, kThumbnailSide);
+    auto* thumbnails = new CThumbnailList(*m_list, kThumbnailSide);
+    thumbnails->SetArchive(&archive);
     const std::int32_t entries = archive.header.entryCount;
     for (const CImageSelection::Item& item : selection.Items()) {
         auto* row = new QListWidgetItem(QString::fromStdString(item.name), m_list);

@@ -8,8 +8,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
-CThumbnailList::CThumbnailList(QListWidget& list, const CFshFile& archive, int side)
-    : QObject(&list), m_list(list), m_archive(archive), m_side(side) {
+CThumbnailList::CThumbnailList(QListWidget& list, int side)
+    : QObject(&list), m_list(list), m_side(side) {
     m_list.setIconSize(QSize(side, side));
     m_list.setUniformItemSizes(true);
     m_list.setItemDelegate(new CSizedNameDelegate(&m_list));
@@ -21,7 +21,10 @@ CThumbnailList::CThumbnailList(QListWidget& list, const CFshFile& archive, int s
 
 void CThumbnailList::Describe(int row, std::int32_t entry) {
     QListWidgetItem* item = m_list.item(row);
-    const FshRecordHeader record = m_archive.RecordHeader(entry);
+    if (item == nullptr || m_archive == nullptr) {
+        return;
+    }
+    const FshRecordHeader record = m_archive->RecordHeader(entry);
     item->setData(kEntryRole, entry);
     item->setData(kSizeRole, QStringLiteral("%1 x %2").arg(record.width).arg(record.height));
     // An empty picture of the final size keeps the rows' height from the start.
@@ -35,12 +38,13 @@ void CThumbnailList::FillVisible() {
     const QRect view = m_list.viewport()->rect();
     for (int row = 0; row < m_list.count(); ++row) {
         QListWidgetItem* item = m_list.item(row);
-        if (item->data(kShownRole).toBool() || !m_list.visualItemRect(item).intersects(view)) {
+        if (m_archive == nullptr || !item->data(kEntryRole).isValid() ||
+            item->data(kShownRole).toBool() || !m_list.visualItemRect(item).intersects(view)) {
             continue;
         }
         QString why;
         const QImage thumbnail =
-            Thumbnail(m_archive, item->data(kEntryRole).toInt(), m_side, why);
+            Thumbnail(*m_archive, item->data(kEntryRole).toInt(), m_side, why);
         item->setIcon(QIcon(QPixmap::fromImage(thumbnail)));
         item->setData(kShownRole, true);
         if (!why.isEmpty()) {

@@ -24,13 +24,19 @@ public:
     // Item data that says whether the row has its thumbnail yet.
     static constexpr int kShownRole = Qt::UserRole + 3;
 
-    // `archive` must outlive the list; `side` is the thumbnail's side.
-    CThumbnailList(QListWidget& list, const CFshFile& archive, int side);
+    // `side` is the thumbnail's side.
+    CThumbnailList(QListWidget& list, int side);
 
-    // Sets the entry index and size of row `row` (call once per row).
+    // The archive whose entries the rows stand for, until the next call;
+    // it must outlive the rows described after it.
+    void SetArchive(const CFshFile* archive) { m_archive = archive; }
+
+    // Makes row `row` stand for entry `entry` of the archive: its size now,
+    // its thumbnail when it comes into view.
     void Describe(int row, std::int32_t entry);
 
-    // Gives the rows now in view their thumbnails.
+    // Gives the described rows now in view their thumbnails; other rows are
+    // left as they are.
     void FillVisible();
 
 protected:
@@ -38,7 +44,7 @@ protected:
 
 private:
     QListWidget& m_list;
-    const CFshFile& m_archive;
+    const CFshFile* m_archive = nullptr;
     int m_side;
 };
 

@@ -1,6 +1,7 @@
 #include "app/MainDlg.h"
 
 #include "ScriptedWindowServices.h"
+#include "app/ImageBrowser.h"
 #include "app/SceneView.h"
 #include "app/ViewPane.h"
 #include "pictures/Scene.h"
@@ -12,7 +13,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -279,6 +282,20 @@ TEST_F(MainDlgTest, ViewShowsTheSceneAgainAfterACommandKeepingTheZoom) {
     CSceneView* scene = view->Scene();
     ASSERT_NE(scene->Scene(), nullptr);
     EXPECT_FALSE(scene->Scene()->Textures().empty());
+
+    // "TPL pages" shows the layout beside the archive, and the thumbnails
+    // of the images leave its pages alone when the grid is laid out again.
+    dir.WriteText(reinterpret_cast<const char*>(u8"Szenen für Ünïcode/sample.tpl"),
+                  "LAYOUT\r\n{\r\n TPAGE\r\n {\r\n  TSLOT\r\n  {\r\n   NAME=crw0\r\n"
+                  "   WIDTH=64\r\n   HEIGHT=64\r\n   UOFFSET=0\r\n   VOFFSET=0\r\n  }\r\n }\r\n}\r\n");
+    view->Images()->PagesSwitch()->setChecked(true);
+    QListWidget* grid = view->Images()->Grid();
+    ASSERT_EQ(grid->count(), 1);
+    const qint64 page = grid->item(0)->icon().cacheKey();
+    grid->resize(grid->size() + QSize(10, 10));
+    QTest::qWait(1);
+    EXPECT_EQ(grid->item(0)->icon().cacheKey(), page);
+    view->Images()->PagesSwitch()->setChecked(false);
     scene->ZoomAt(QPointF(10, 10), 2);
     const QTransform zoomed = scene->ToPicture();
     const auto firstVertex = [&] { return scene->Scene()->Objects().at(0).vertices.at(0).x; };
