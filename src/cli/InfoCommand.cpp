@@ -2,6 +2,7 @@
 
 #include "cli/ConsoleOutput.h"
 #include "cli/ExitStatus.h"
+#include "gamefiles/AsciiCase.h"
 #include "gamefiles/FileIo.h"
 #include "gamefiles/FshFile.h"
 #include "gamefiles/FshPixelFormat.h"
@@ -12,7 +13,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string_view>
 #include <cstdint>
 #include <vector>
@@ -22,9 +22,7 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    return text.size() >= suffix.size() && EqualNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 // The content decides: an archive named .rav is still one. A file named as

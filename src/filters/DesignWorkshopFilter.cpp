@@ -1,7 +1,5 @@
 #include "filters/DesignWorkshopFilter.h"
 
-#include "output/MessageBoxes.h"
-
 namespace {
 
 constexpr FilterTraits kTraits{
@@ -15,10 +13,4 @@ constexpr FilterTraits kTraits{
 } // namespace
 
 CDesignWorkshopFilter::CDesignWorkshopFilter() : CFilter(kTraits) {
-}
-
-void CDesignWorkshopFilter::Configure() {
-    // Always a message box, even with an output installed: it answers the
-    // user's click rather than logging a result.
-    Services().ShowMessage("No configuration");
 }

@@ -34,6 +34,4 @@ public:
     // True when the whole file was written; objects that are not G2 objects
     // are reported and left out.
     [[nodiscard]] bool Export(const std::string& path, const CRavFile* rav) override;
-    // There is nothing to set; says so in a message box.
-    void Configure() override;
 };

@@ -1,5 +1,7 @@
 #include "filters/Filter.h"
 
+#include "output/MessageBoxes.h"
+
 #include "filters/FilterDialogs.h"
 #include "gamefiles/FileIo.h"
 #include "output/Format.h"
@@ -9,6 +11,10 @@
 
 CFilter::CFilter(const FilterTraits& traits)
     : m_traits(traits), m_dialogs(&CFilterDialogs::None()) {
+}
+
+void CFilter::Configure() {
+    Services().ShowMessage("No configuration");
 }
 
 std::optional<std::string> CFilter::ApplyOptions(const FilterOptionValues& given) {

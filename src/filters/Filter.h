@@ -35,8 +35,10 @@ public:
     // earlier file of that name is left as it was otherwise.
     [[nodiscard]] virtual bool Export(const std::string& path, const CRavFile* rav) = 0;
 
-    // Lets the user change the settings used by the next export.
-    virtual void Configure() = 0;
+    // Lets the user change the settings used by the next export. A filter
+    // without settings says so in a message box, even with an output
+    // installed: it answers a button press rather than logging a result.
+    virtual void Configure();
 
     // Sets what the command-line options ask of the next export; a usage
     // problem as one line, or nothing. A filter without options takes none.

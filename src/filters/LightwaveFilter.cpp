@@ -1,7 +1,5 @@
 #include "filters/LightwaveFilter.h"
 
-#include "output/MessageBoxes.h"
-
 namespace {
 
 constexpr FilterTraits kTraits{
@@ -15,10 +13,4 @@ constexpr FilterTraits kTraits{
 } // namespace
 
 CLightwaveFilter::CLightwaveFilter() : CFilter(kTraits) {
-}
-
-void CLightwaveFilter::Configure() {
-    // Always a message box, even with an output installed: it answers a
-    // button press.
-    Services().ShowMessage("No configuration");
 }

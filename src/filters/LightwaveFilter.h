@@ -46,6 +46,4 @@ public:
     // the model has more distinct corner points than 16-bit indices reach;
     // then no file is created and an existing one is left as it was.
     [[nodiscard]] bool Export(const std::string& path, const CRavFile* rav) override;
-    // The filter has no settings: says so in a message box.
-    void Configure() override;
 };

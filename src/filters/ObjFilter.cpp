@@ -1,7 +1,5 @@
 #include "filters/ObjFilter.h"
 
-#include "output/MessageBoxes.h"
-
 namespace {
 
 constexpr FilterOption kOptions[] = {
@@ -19,12 +17,6 @@ constexpr FilterTraits kTraits{
 } // namespace
 
 CObjFilter::CObjFilter() : CFilter(kTraits) {
-}
-
-void CObjFilter::Configure() {
-    // Always a message box, even with an output installed: it answers a
-    // button press.
-    Services().ShowMessage("No configuration");
 }
 
 std::optional<std::string> CObjFilter::ApplyOptions(const FilterOptionValues& given) {

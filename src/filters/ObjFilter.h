@@ -44,8 +44,6 @@ public:
     // False after a message when any of them cannot be written whole; then
     // those already written are removed.
     [[nodiscard]] bool Export(const std::string& path, const CRavFile* rav) override;
-    // The filter has no settings: says so in a message box.
-    void Configure() override;
     // --fsh FSH: the archive whose images the next export writes; an empty
     // value, or no option, writes none.
     [[nodiscard]] std::optional<std::string> ApplyOptions(const FilterOptionValues& given) override;

@@ -1,32 +1,22 @@
 #include "pictures/Scene.h"
 
+#include "gamefiles/AsciiCase.h"
 #include "gamefiles/FshFile.h"
 #include "gamefiles/RavFile.h"
 #include "gamefiles/RavObjectKinds.h"
 #include "pictures/FshQImage.h"
 
 #include <cmath>
-#include <string_view>
 #include <unordered_map>
 
 namespace {
-
-std::string Lowered(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lowered;
-}
 
 // Entry index by lower-case name; the first entry of a name wins.
 std::unordered_map<std::string, std::int32_t> EntriesByName(const CFshFile& archive) {
     std::unordered_map<std::string, std::int32_t> entries;
     const auto all = archive.Entries();
     for (std::size_t i = 0; i < all.size(); ++i) {
-        entries.try_emplace(Lowered(all[i].name.data()), static_cast<std::int32_t>(i));
+        entries.try_emplace(AsciiLowered(all[i].name.data()), static_cast<std::int32_t>(i));
     }
     return entries;
 }
@@ -61,7 +51,7 @@ CScene CScene::From(const CRavFile& rav, const CFshFile* archive) {
                 drawn.textureName = name;
             }
         }
-        const auto entry = entries.find(Lowered(drawn.textureName));
+        const auto entry = entries.find(AsciiLowered(drawn.textureName));
         if (!drawn.quad || drawn.uvs.size() < 4 || entry == entries.end()) {
             continue;
         }
