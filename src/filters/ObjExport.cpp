@@ -5,7 +5,6 @@
 #include "gamefiles/FileIo.h"
 #include "gamefiles/FshFile.h"
 #include "gamefiles/ImageFileName.h"
-#include "gamefiles/PngWriter.h"
 #include "gamefiles/RavFile.h"
 #include "gamefiles/RavObjectKinds.h"
 #include "output/Format.h"
@@ -173,18 +172,16 @@ public:
                 continue;
             }
             const auto index = static_cast<std::int32_t>(entry - entries.begin());
-            CFshImage image;
             std::string problem;
+            std::vector<std::string> warnings;
             Png& png = pngs.emplace_back(Png{path, {}});
-            if (!archive.DecodeImage(index, image, problem) ||
-                !EncodePng(image.width, image.height, image.rgba, png.bytes)) {
+            if (!archive.ImageAsPng(index, png.bytes, warnings, problem)) {
                 Warn(Format("Warning! Image %d (%s) %s; %s not written", index, entry->name.data(),
-                            problem.empty() ? "cannot be written as PNG" : problem.c_str(),
-                            path.c_str()));
+                            problem.c_str(), path.c_str()));
                 pngs.pop_back();
                 continue;
             }
-            for (const std::string& warning : image.warnings) {
+            for (const std::string& warning : warnings) {
                 Warn(Format("Warning! Image %d (%s) %s", index, entry->name.data(),
                             warning.c_str()));
             }

@@ -2,6 +2,7 @@
 
 #include "gamefiles/ByteOrder.h"
 #include "gamefiles/FileIo.h"
+#include "gamefiles/PngWriter.h"
 #include "gamefiles/RefPack.h"
 #include "output/Format.h"
 
@@ -178,6 +179,20 @@ bool CFshFile::DecodeImage(std::int32_t index, CFshImage& image, std::string& pr
         return false;
     }
     return image.Decode(EntryBytes(index), SharedPalette(), problem);
+}
+
+bool CFshFile::ImageAsPng(std::int32_t index, std::vector<std::uint8_t>& png,
+                          std::vector<std::string>& warnings, std::string& problem) const {
+    CFshImage image;
+    if (!DecodeImage(index, image, problem)) {
+        return false;
+    }
+    warnings = std::move(image.warnings);
+    if (!EncodePng(image.width, image.height, image.rgba, png)) {
+        problem = "cannot be written as PNG";
+        return false;
+    }
+    return true;
 }
 
 bool CFshFile::DescribeImage(std::int32_t index, FshImageInfo& info, std::string& problem) const {

@@ -84,6 +84,10 @@ public:
     // of its own takes the archive's "!pal" entry. Decoded only when asked
     // for. False with `problem` (to follow the entry's name) otherwise.
     [[nodiscard]] bool DecodeImage(std::int32_t index, CFshImage& image, std::string& problem) const;
+    // The image of entry `index` as a PNG file in memory (8-bit RGBA), and
+    // what it was decoded in spite of; as DecodeImage otherwise.
+    [[nodiscard]] bool ImageAsPng(std::int32_t index, std::vector<std::uint8_t>& png,
+                                  std::vector<std::string>& warnings, std::string& problem) const;
     // What `info` tells of entry `index`, without decoding its pixels.
     [[nodiscard]] bool DescribeImage(std::int32_t index, FshImageInfo& info,
                                      std::string& problem) const;

@@ -3,7 +3,6 @@
 #include "gamefiles/FileIo.h"
 #include "gamefiles/FshFile.h"
 #include "gamefiles/ImageFileName.h"
-#include "gamefiles/PngWriter.h"
 #include "output/Format.h"
 #include "tools/ImageSelection.h"
 #include "tools/ToolDialogs.h"
@@ -39,8 +38,8 @@ bool CRavTools::ExtractImages(const CFshFile* archive, const std::string& folder
         return false;
     }
     bool all = true;
-    CFshImage image;
     std::vector<std::uint8_t> png;
+    std::vector<std::string> warnings;
     const std::vector<std::uint8_t>& chosen = selection.Flags();
     for (std::int32_t i = 0; i < count; ++i) {
         if (chosen[static_cast<std::size_t>(i)] == 0) {
@@ -48,14 +47,12 @@ bool CRavTools::ExtractImages(const CFshFile* archive, const std::string& folder
         }
         const FshEntry& entry = archive->Entries()[static_cast<std::size_t>(i)];
         std::string problem;
-        if (!archive->DecodeImage(i, image, problem) ||
-            !EncodePng(image.width, image.height, image.rgba, png)) {
-            Fail(Format("Error! Image %d (%s) %s", i, entry.name.data(),
-                        problem.empty() ? "cannot be written as PNG" : problem.c_str()));
+        if (!archive->ImageAsPng(i, png, warnings, problem)) {
+            Fail(Format("Error! Image %d (%s) %s", i, entry.name.data(), problem.c_str()));
             all = false;
             continue;
         }
-        for (const std::string& warning : image.warnings) {
+        for (const std::string& warning : warnings) {
             Output(Format("Warning! Image %d (%s) %s", i, entry.name.data(), warning.c_str()), 1);
         }
         const std::string path = folder + "/" + PngName(i, count, entry);
