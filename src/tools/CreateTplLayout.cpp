@@ -99,10 +99,10 @@ std::string LayoutText(std::span<const TplSlot> slots, std::int32_t highestPage)
     return text;
 }
 
-// Half a layout would place only some of the images: the file is written
-// whole or not at all, and an earlier layout stays as it was.
-bool WriteLayout(CMessageOutput& out, const std::string& path, const std::string& text) {
-    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+// Half a layout would place only some of the images: the file (the layout
+// or a page's picture) is written whole or not at all, and an earlier one
+// stays as it was.
+bool WriteWhole(CMessageOutput& out, const std::string& path, std::span<const std::uint8_t> bytes) {
     std::error_code error;
     switch (WriteWholeFile(path, bytes, &error)) {
     case CWholeFileWriter::Failure::None:
@@ -131,10 +131,11 @@ bool WritePages(CMessageOutput& out, const CFshFile& archive, std::span<const Tp
     std::vector<std::uint8_t> png;
     for (std::size_t page = 0; page < composed.size(); ++page) {
         const std::string path = Format("%s-page%zu.png", stem.c_str(), page);
-        std::error_code error;
-        if (!EncodePng(kTplPageSize, kTplPageSize, composed[page], png) ||
-            WriteWholeFile(path, png, &error) != CWholeFileWriter::Failure::None) {
-            out.FailWithReason(Format("Error writing %s", path.c_str()), error);
+        if (!EncodePng(kTplPageSize, kTplPageSize, composed[page], png)) {
+            out.Fail(Format("Error writing %s", path.c_str()));
+            return false;
+        }
+        if (!WriteWhole(out, path, png)) {
             return false;
         }
         out.Output(Format("Written %s", path.c_str()), 0);
@@ -173,7 +174,9 @@ bool CRavTools::CreateTplLayout(const CFshFile* archive, bool pictures) {
     const std::vector<std::int32_t> order = TplPlacementOrder(slots);
     const std::int32_t highestPage = PlaceTplSlots(slots, order);
     Output(Format("%d TPages required...writing file", highestPage + 1), 0);
-    if (!WriteLayout(*this, tplPath, LayoutText(slots, highestPage))) {
+    const std::string text = LayoutText(slots, highestPage);
+    if (!WriteWhole(*this, tplPath,
+                    std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) {
         return false;
     }
     Output(Format("TPL layout written to %s", tplPath.c_str()), 0);
